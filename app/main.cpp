@@ -1,0 +1,20 @@
+// Program entry: the application, its one window and the event loop.
+#include <windows.h>
+
+#include "app/error_box.h"
+#include "app/event_loop.h"
+#include "ui/main_window.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  try {
+    zemlo::ui::TForm1 form;
+    form.create({.dpi = 0, .quitOnDestroy = true});
+    // Normal, maximised or minimised, as the launcher asked.
+    ShowWindow(form.handle(), showCommand);
+    UpdateWindow(form.handle());
+    zemlo::app::runEventLoop(form);
+  } catch (...) {
+    zemlo::app::showUnhandledError();
+  }
+  return 0;
+}

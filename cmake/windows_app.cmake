@@ -1,0 +1,27 @@
+# Windows-only targets: the window, the application shell and the editor itself.
+add_library(zemlo_ui STATIC
+  app/error_box.cpp
+  app/event_loop.cpp
+  ui/about.cpp
+  ui/binding.cpp
+  ui/commands.cpp
+  ui/container.cpp
+  ui/fonts.cpp
+  ui/form_builder.cpp
+  ui/glyphs.cpp
+  ui/help.cpp
+  ui/keyboard.cpp
+  ui/layout.cpp
+  ui/main_window.cpp
+  ui/message_box.cpp)
+target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math comctl32 gdi32 user32)
+
+# Resources shared by the editor and the window tests: icon, manifest, version.
+set(ZEMLO_RC ${CMAKE_SOURCE_DIR}/ui/resources/app.rc)
+set_source_files_properties(${ZEMLO_RC} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.manifest;${CMAKE_SOURCE_DIR}/ui/resources/zemlo.ico")
+
+add_executable(zemlo-config WIN32 app/main.cpp ${ZEMLO_RC})
+target_link_libraries(zemlo-config PRIVATE zemlo_ui)
+target_link_options(zemlo-config PRIVATE -municode -s -Wl,--gc-sections)
+set_target_properties(zemlo-config PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,0 +1,46 @@
+// A profile (INI) file: read one value, write one value. Each call opens the
+// file, does its work and releases it, so every write reaches the disk at once.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace zemlo {
+
+// Values come back through a 2048-byte buffer: at most this many characters.
+inline constexpr std::size_t kMaxValueLength = 2047;
+
+class ProfileStore {
+public:
+  virtual ~ProfileStore() = default;
+  // The value of the first line for `key` in the first `[section]`, both
+  // matched without regard to case, blanks and one pair of quotes removed.
+  // Empty when the file, section or key is missing. Never creates the file.
+  virtual std::string read(std::string_view section, std::string_view key) const = 0;
+  // Sets the value, creating file, section and key as needed. False on failure.
+  virtual bool write(std::string_view section, std::string_view key, std::string_view value) = 0;
+  virtual const std::filesystem::path& path() const = 0;
+};
+
+// The project's own implementation, portable C++.
+std::unique_ptr<ProfileStore> openPortableProfile(std::filesystem::path file);
+#ifdef _WIN32
+// The Windows profile API, through its wide-character functions.
+std::unique_ptr<ProfileStore> openWin32Profile(std::filesystem::path file);
+#endif
+// The platform's store: the Windows profile API on Windows, the portable one elsewhere.
+std::unique_ptr<ProfileStore> openProfile(std::filesystem::path file);
+
+// A failed write of the settings file; what() is "Unable to write to <path>" (UTF-8).
+class WriteError : public std::runtime_error {
+public:
+  explicit WriteError(const std::filesystem::path& file);
+};
+
+// UTF-8 text of a path, for messages.
+std::string pathToUtf8(const std::filesystem::path& file);
+
+}  // namespace zemlo

@@ -1,0 +1,128 @@
+#include "settings/settings.h"
+
+#include <cstddef>
+#include <iterator>
+#include <string_view>
+
+#include "settings/profile_store.h"
+#include "settings/value_text.h"
+
+namespace zemlo {
+
+Settings settings;
+
+namespace {
+
+enum class Kind { Flag, Integer, Real };
+
+// One key of config.cfg: where it lives, how it reads and writes, its default.
+struct KeySpec {
+  const char* section;
+  const char* key;
+  Kind kind;
+  std::size_t offset;  // of the field in Settings
+  double fallback;     // flags and integers are exact in a double
+};
+
+#define ZEMLO_KEY(section, field, kind, fallback) \
+  KeySpec { section, #field, Kind::kind, offsetof(Settings, field), fallback }
+
+// File order, which is the order of every load and save.
+constexpr KeySpec kKeys[] = {
+    ZEMLO_KEY("General", showFPS, Flag, 0),
+    ZEMLO_KEY("General", showStat, Flag, 0),
+    ZEMLO_KEY("General", useTrilinear, Flag, 1),
+    ZEMLO_KEY("General", forceNoNightShader, Flag, 0),
+    ZEMLO_KEY("General", sharpenUI, Flag, 1),
+    ZEMLO_KEY("General", debugOutput, Flag, 0),
+    ZEMLO_KEY("General", handlePrintScreen, Flag, 1),
+    ZEMLO_KEY("General", LODbias0, Real, 0.0),
+    ZEMLO_KEY("General", LODbias1, Real, 0.0),
+    ZEMLO_KEY("Postprocessing", UsePostProcessing, Flag, 1),
+    ZEMLO_KEY("Postprocessing", Force32bitPostProcessing, Flag, 0),
+    ZEMLO_KEY("Postprocessing", DisablePPForMap, Flag, 1),
+    ZEMLO_KEY("Postprocessing", UseSpecialNVGPP, Flag, 1),
+    ZEMLO_KEY("Postprocessing", HardLight, Flag, 1),
+    ZEMLO_KEY("Postprocessing", HardLightSR, Real, 0.4),
+    ZEMLO_KEY("Postprocessing", HardLightSG, Real, 0.4),
+    ZEMLO_KEY("Postprocessing", HardLightSB, Real, 0.6),
+    ZEMLO_KEY("Postprocessing", Desaturate, Flag, 1),
+    ZEMLO_KEY("Postprocessing", DesaturateSR, Real, 0.2),
+    ZEMLO_KEY("Postprocessing", DesaturateSG, Real, 0.2),
+    ZEMLO_KEY("Postprocessing", DesaturateSB, Real, 0.2),
+    ZEMLO_KEY("Postprocessing", Glare, Flag, 1),
+    ZEMLO_KEY("Postprocessing", GlareStrength, Real, 0.4),
+    ZEMLO_KEY("Postprocessing", GlareSize, Real, 3.0),
+    ZEMLO_KEY("Postprocessing", GlareDarkenSky, Flag, 1),
+    ZEMLO_KEY("Postprocessing", GlareUseFade, Flag, 0),
+    ZEMLO_KEY("Postprocessing", GlareForce32bitBuffer, Flag, 1),
+    ZEMLO_KEY("Reflections", useReflections, Flag, 1),
+    ZEMLO_KEY("Reflections", reflectTerrain, Flag, 1),
+    ZEMLO_KEY("Reflections", reflectObjects, Flag, 0),
+    ZEMLO_KEY("Reflections", sizeX, Integer, 512),
+    ZEMLO_KEY("Reflections", sizeY, Integer, 512),
+    ZEMLO_KEY("Reflections", LODbias, Real, -0.5),
+    ZEMLO_KEY("Reflections", useExpFog, Flag, 1),
+    ZEMLO_KEY("Reflections", useLighting, Flag, 1),
+    ZEMLO_KEY("Reflections", maxCount, Integer, 512),
+    ZEMLO_KEY("Reflections", maxDistance, Integer, 512),
+    ZEMLO_KEY("Reflections", maxHeight, Integer, 512),
+    ZEMLO_KEY("Reflections", bumpStrength, Integer, 512),
+    ZEMLO_KEY("Reflections", clipTolerance, Real, -0.035),
+    ZEMLO_KEY("Reflections", texOffsetX, Real, -0.49),
+    ZEMLO_KEY("Reflections", texOffsetY, Real, -0.49),
+};
+#undef ZEMLO_KEY
+static_assert(std::size(kKeys) == 42);
+
+template <typename T>
+T& field(Settings& record, const KeySpec& spec) {
+  return *reinterpret_cast<T*>(reinterpret_cast<char*>(&record) + spec.offset);
+}
+template <typename T>
+const T& field(const Settings& record, const KeySpec& spec) {
+  return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&record) + spec.offset);
+}
+
+}  // namespace
+
+void loadSettings(Settings& record, const ProfileStore& store) {
+  for (const KeySpec& spec : kKeys) {
+    const std::string text = store.read(spec.section, spec.key);
+    switch (spec.kind) {
+      case Kind::Flag:
+        field<uint8_t>(record, spec) = readFlagText(text, spec.fallback != 0) ? 1 : 0;
+        break;
+      case Kind::Integer:
+        field<int32_t>(record, spec) = readIntegerText(text, static_cast<int32_t>(spec.fallback));
+        break;
+      case Kind::Real:
+        field<double>(record, spec) = readRealText(text, spec.fallback);
+        break;
+    }
+  }
+}
+
+void saveSettings(const Settings& record, ProfileStore& store) {
+  for (const KeySpec& spec : kKeys) {
+    std::string text;
+    switch (spec.kind) {
+      case Kind::Flag: text = formatFlag(field<uint8_t>(record, spec) != 0); break;
+      case Kind::Integer: text = formatInteger(field<int32_t>(record, spec)); break;
+      case Kind::Real: text = formatReal(field<double>(record, spec)); break;
+    }
+    if (!store.write(spec.section, spec.key, text)) throw WriteError(store.path());
+  }
+}
+
+void readINI() {
+  const auto store = openProfile(settingsFilePath());
+  loadSettings(settings, *store);
+}
+
+void writeINI() {
+  const auto store = openProfile(settingsFilePath());
+  saveSettings(settings, *store);
+}
+
+}  // namespace zemlo

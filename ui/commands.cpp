@@ -1,0 +1,36 @@
+// The window's commands: load at start, Save, Revert, Exit.
+#include "settings/settings.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+
+namespace zemlo::ui {
+
+namespace {
+constexpr wchar_t kMessageTitle[] = L"ZEMLO";
+}
+
+void TForm1::readINI() { zemlo::readINI(); }
+void TForm1::writeINI() { zemlo::writeINI(); }
+
+void TForm1::FormCreate() {
+  readINI();
+  updateGUI();
+}
+
+void TForm1::BitBtn1Click() {
+  updateSettings();
+  writeINI();  // a failed write throws: no confirmation then
+  messageBox(Form1, L"Settings saved.", kMessageTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+void TForm1::BitBtn2Click() {
+  if (messageBox(Form1, L"Revert settings?", kMessageTitle, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1) !=
+      IDOK)
+    return;
+  readINI();
+  updateGUI();
+}
+
+void TForm1::BitBtn3Click() { PostMessageW(Form1, WM_CLOSE, 0, 0); }
+
+}  // namespace zemlo::ui

@@ -1,0 +1,27 @@
+// The window class behind pages, group boxes, panels, the bevel and the
+// picture: real parents whose children's notifications reach the form, and
+// whose mouse moves reach the form's help handlers.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/layout.h"
+
+namespace zemlo::ui {
+
+inline constexpr wchar_t kContainerClass[] = L"ZemloContainer";
+
+// Sent to the form: a mouse move over a control. wParam: the control's HWND;
+// lParam: MAKELPARAM(x, y) in the control's client area.
+inline constexpr UINT kMsgControlMouseMove = WM_APP + 1;
+// Sent to the form to paint the picture control. wParam: HDC; lParam: its HWND.
+inline constexpr UINT kMsgPaintPicture = WM_APP + 2;
+
+void registerContainerClass(HINSTANCE instance);
+HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,
+                     const wchar_t* caption, HINSTANCE instance);
+
+// Makes a control report its mouse moves to the form.
+void reportMouseMoves(HWND control);
+
+}  // namespace zemlo::ui

@@ -1,0 +1,82 @@
+#include "ui/glyphs.h"
+
+#include <array>
+#include <vector>
+
+namespace zemlo::ui {
+
+namespace {
+
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+struct Stroke {
+  COLORREF colour;
+  std::vector<POINT> points;  // on a 16 x 16 grid
+};
+
+std::vector<Stroke> strokesFor(Glyph glyph) {
+  switch (glyph) {
+    case Glyph::Yes:
+      return {{RGB(0, 128, 0), {{3, 8}, {6, 11}, {12, 4}}}};
+    case Glyph::Retry:
+      // A circular arrow: an arc as a polyline, then its head.
+      return {{RGB(0, 64, 160), {{12, 5}, {10, 3}, {7, 3}, {4, 5}, {3, 8}, {4, 11}, {7, 13}, {10, 13}, {12, 11}}},
+              {RGB(0, 64, 160), {{9, 6}, {13, 6}, {13, 2}}}};
+    case Glyph::Close:
+      return {{RGB(192, 0, 0), {{4, 4}, {12, 12}}}, {RGB(192, 0, 0), {{12, 4}, {4, 12}}}};
+    case Glyph::None:
+      break;
+  }
+  return {};
+}
+
+// Draws the glyph on the transparent colour; greyed turns every stroke grey.
+BitmapHandle drawGlyph(Glyph glyph, int size, bool greyed) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  ScreenDC screen;
+  BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return bitmap;
+  HDC dc = CreateCompatibleDC(screen.get());
+  {
+    Selected useBitmap(dc, bitmap.get());
+    HBRUSH background = CreateSolidBrush(kTransparent);
+    const RECT all{0, 0, size, size};
+    FillRect(dc, &all, background);
+    DeleteObject(background);
+    const int width = size >= 24 ? 3 : 2;
+    for (const Stroke& stroke : strokesFor(glyph)) {
+      HPEN pen = CreatePen(PS_SOLID, width, greyed ? RGB(128, 128, 128) : stroke.colour);
+      {
+        Selected usePen(dc, pen);
+        std::vector<POINT> scaled;
+        for (POINT p : stroke.points) scaled.push_back({MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
+        Polyline(dc, scaled.data(), static_cast<int>(scaled.size()));
+      }
+      DeleteObject(pen);
+    }
+  }
+  DeleteDC(dc);
+  return bitmap;
+}
+
+}  // namespace
+
+ImageListHandle createGlyphList(Glyph glyph, int size) {
+  ImageListHandle list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 6, 0));
+  if (!list) return list;
+  // normal, hot, pressed, disabled, defaulted, stylus-hot. Each image is drawn
+  // afresh: adding a masked bitmap blackens its transparent pixels.
+  for (const bool greyed : {false, false, false, true, false, false}) {
+    const BitmapHandle image = drawGlyph(glyph, size, greyed);
+    ImageList_AddMasked(list.get(), image.get(), kTransparent);
+  }
+  return list;
+}
+
+}  // namespace zemlo::ui
