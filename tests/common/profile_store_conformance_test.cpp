@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -44,11 +45,14 @@ const Backend kBackends[] = {
 #endif
 };
 
-void PrintTo(const Backend& backend, std::ostream* os) { *os << backend.name; }
+void PrintTo(const Backend& backend, std::ostream* os) {
+  *os << backend.name;
+}
 
 std::vector<std::string> namesIn(const fs::path& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -75,7 +79,9 @@ struct ReadCase {
   std::string expected;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const ReadCase kReadCases[] = {
     // Matching of names.
@@ -166,64 +172,154 @@ struct WriteCase {
   const char* name;
   std::optional<std::string> before;  // nullopt: no file yet
   Entry write;
-  std::string after;       // the exact result of a store that keeps bytes
-  bool sameWhenRewritten;  // `after` is also what a whole-file rewrite gives
+  std::string after;        // the exact result of a store that keeps bytes
+  bool sameWhenRewritten;   // `after` is also what a whole-file rewrite gives
   std::vector<Entry> kept;  // other values that must read the same afterwards
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const WriteCase kWriteCases[] = {
     // Creating file and section.
-    {"CreatesFile", std::nullopt, {"General", "showFPS", "1"}, "[General]\r\nshowFPS=1\r\n", true, {}},
+    {"CreatesFile",
+     std::nullopt,
+     {"General", "showFPS", "1"},
+     "[General]\r\nshowFPS=1\r\n",
+     true,
+     {}},
     {"FillsEmptyFile", "", {"General", "showFPS", "1"}, "[General]\r\nshowFPS=1\r\n", true, {}},
-    {"NewSectionAtEnd", "[A]\r\nx=1\r\n", {"B", "k", "v"}, "[A]\r\nx=1\r\n[B]\r\nk=v\r\n", true,
+    {"NewSectionAtEnd",
+     "[A]\r\nx=1\r\n",
+     {"B", "k", "v"},
+     "[A]\r\nx=1\r\n[B]\r\nk=v\r\n",
+     true,
      {{"A", "x", "1"}}},
-    {"NewSectionAfterUnbrokenLine", "[A]\r\nx=1", {"B", "k", "v"}, "[A]\r\nx=1\r\n[B]\r\nk=v\r\n",
-     true, {{"A", "x", "1"}}},
-    {"NewSectionAfterComment", "[A]\r\nx=1\r\n\r\n; end\r\n", {"B", "k", "v"},
-     "[A]\r\nx=1\r\n\r\n; end\r\n[B]\r\nk=v\r\n", false, {{"A", "x", "1"}}},
-    {"NewSectionInLfFile", "[A]\nx=1\n", {"B", "k", "v"}, "[A]\nx=1\n[B]\r\nk=v\r\n", false,
+    {"NewSectionAfterUnbrokenLine",
+     "[A]\r\nx=1",
+     {"B", "k", "v"},
+     "[A]\r\nx=1\r\n[B]\r\nk=v\r\n",
+     true,
      {{"A", "x", "1"}}},
-    {"NewSectionInCrFile", "[A]\rx=1\r", {"B", "k", "v"}, "[A]\rx=1\r[B]\r\nk=v\r\n", false,
+    {"NewSectionAfterComment",
+     "[A]\r\nx=1\r\n\r\n; end\r\n",
+     {"B", "k", "v"},
+     "[A]\r\nx=1\r\n\r\n; end\r\n[B]\r\nk=v\r\n",
+     false,
+     {{"A", "x", "1"}}},
+    {"NewSectionInLfFile",
+     "[A]\nx=1\n",
+     {"B", "k", "v"},
+     "[A]\nx=1\n[B]\r\nk=v\r\n",
+     false,
+     {{"A", "x", "1"}}},
+    {"NewSectionInCrFile",
+     "[A]\rx=1\r",
+     {"B", "k", "v"},
+     "[A]\rx=1\r[B]\r\nk=v\r\n",
+     false,
      {{"A", "x", "1"}}},
     // Adding a key to an existing section.
-    {"NewKeyAfterLastKey", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n", {"A", "k", "v"},
-     "[A]\r\nx=1\r\nk=v\r\n[B]\r\ny=2\r\n", true, {{"A", "x", "1"}, {"B", "y", "2"}}},
-    {"NewKeyBeforeBlankAndComment", "[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n",
-     {"A", "k", "v"}, "[A]\r\nx=1\r\nk=v\r\n\r\n; about B\r\n[B]\r\ny=2\r\n", false,
+    {"NewKeyAfterLastKey",
+     "[A]\r\nx=1\r\n[B]\r\ny=2\r\n",
+     {"A", "k", "v"},
+     "[A]\r\nx=1\r\nk=v\r\n[B]\r\ny=2\r\n",
+     true,
      {{"A", "x", "1"}, {"B", "y", "2"}}},
-    {"NewKeyAfterHeaderOfKeylessSection", "[A]\r\n; nothing yet\r\n\r\n[B]\r\ny=2\r\n",
-     {"A", "k", "v"}, "[A]\r\nk=v\r\n; nothing yet\r\n\r\n[B]\r\ny=2\r\n", false, {{"B", "y", "2"}}},
-    {"NewKeyAfterUnbrokenHeader", "[A]\r\nx=1\r\n[B]", {"B", "k", "v"},
-     "[A]\r\nx=1\r\n[B]\r\nk=v\r\n", true, {{"A", "x", "1"}}},
-    {"NewKeyAfterUnbrokenKey", "[A]\r\nx=1", {"A", "k", "v"}, "[A]\r\nx=1\r\nk=v\r\n", true,
+    {"NewKeyBeforeBlankAndComment",
+     "[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n",
+     {"A", "k", "v"},
+     "[A]\r\nx=1\r\nk=v\r\n\r\n; about B\r\n[B]\r\ny=2\r\n",
+     false,
+     {{"A", "x", "1"}, {"B", "y", "2"}}},
+    {"NewKeyAfterHeaderOfKeylessSection",
+     "[A]\r\n; nothing yet\r\n\r\n[B]\r\ny=2\r\n",
+     {"A", "k", "v"},
+     "[A]\r\nk=v\r\n; nothing yet\r\n\r\n[B]\r\ny=2\r\n",
+     false,
+     {{"B", "y", "2"}}},
+    {"NewKeyAfterUnbrokenHeader",
+     "[A]\r\nx=1\r\n[B]",
+     {"B", "k", "v"},
+     "[A]\r\nx=1\r\n[B]\r\nk=v\r\n",
+     true,
      {{"A", "x", "1"}}},
-    {"NewKeyInFirstSectionCopy", "[A]\r\nx=1\r\n[B]\r\n[a]\r\ny=2\r\n", {"A", "k", "v"},
-     "[A]\r\nx=1\r\nk=v\r\n[B]\r\n[a]\r\ny=2\r\n", true, {{"A", "x", "1"}}},
-    {"NewKeyInSectionOfOtherCase", "[general]\r\nx=1\r\n", {"General", "showFPS", "1"},
-     "[general]\r\nx=1\r\nshowFPS=1\r\n", true, {{"General", "x", "1"}}},
-    {"CommentedKeyIsNotReplaced", "[A]\r\n;k=0\r\n", {"A", "k", "1"}, "[A]\r\nk=1\r\n;k=0\r\n",
-     false, {}},
+    {"NewKeyAfterUnbrokenKey",
+     "[A]\r\nx=1",
+     {"A", "k", "v"},
+     "[A]\r\nx=1\r\nk=v\r\n",
+     true,
+     {{"A", "x", "1"}}},
+    {"NewKeyInFirstSectionCopy",
+     "[A]\r\nx=1\r\n[B]\r\n[a]\r\ny=2\r\n",
+     {"A", "k", "v"},
+     "[A]\r\nx=1\r\nk=v\r\n[B]\r\n[a]\r\ny=2\r\n",
+     true,
+     {{"A", "x", "1"}}},
+    {"NewKeyInSectionOfOtherCase",
+     "[general]\r\nx=1\r\n",
+     {"General", "showFPS", "1"},
+     "[general]\r\nx=1\r\nshowFPS=1\r\n",
+     true,
+     {{"General", "x", "1"}}},
+    {"CommentedKeyIsNotReplaced",
+     "[A]\r\n;k=0\r\n",
+     {"A", "k", "1"},
+     "[A]\r\nk=1\r\n;k=0\r\n",
+     false,
+     {}},
     // Replacing a key where it stands.
-    {"ReplaceKeepsSpelling", "[A]\r\nSHOWFPS=0\r\nz=1\r\n", {"a", "showFPS", "1"},
-     "[A]\r\nSHOWFPS=1\r\nz=1\r\n", true, {{"A", "z", "1"}}},
-    {"ReplaceWhereItStands", "[A]\r\na=1\r\nk=0\r\nb=2\r\n", {"A", "k", "9"},
-     "[A]\r\na=1\r\nk=9\r\nb=2\r\n", true, {{"A", "a", "1"}, {"A", "b", "2"}}},
-    {"ReplaceBlankedLine", "[A]\r\n \tk = old value \r\n", {"A", "k", "new"}, "[A]\r\nk=new\r\n",
-     true, {}},
-    {"ReplaceQuotedValue", "[A]\r\nk=\"old\"\r\n", {"A", "k", "new"}, "[A]\r\nk=new\r\n", true, {}},
-    {"ReplaceFirstOfDuplicates", "[A]\r\nk=0\r\nK=5\r\n[A]\r\nk=6\r\n", {"A", "k", "1"},
-     "[A]\r\nk=1\r\nK=5\r\n[A]\r\nk=6\r\n", true, {}},
-    {"ReplaceKeepsLfEnding", "[A]\nk=0\nz=1\n", {"A", "k", "1"}, "[A]\nk=1\nz=1\n", false,
+    {"ReplaceKeepsSpelling",
+     "[A]\r\nSHOWFPS=0\r\nz=1\r\n",
+     {"a", "showFPS", "1"},
+     "[A]\r\nSHOWFPS=1\r\nz=1\r\n",
+     true,
      {{"A", "z", "1"}}},
-    {"ReplaceKeepsCrEnding", "[A]\rk=0\rz=1", {"A", "k", "1"}, "[A]\rk=1\rz=1", false,
+    {"ReplaceWhereItStands",
+     "[A]\r\na=1\r\nk=0\r\nb=2\r\n",
+     {"A", "k", "9"},
+     "[A]\r\na=1\r\nk=9\r\nb=2\r\n",
+     true,
+     {{"A", "a", "1"}, {"A", "b", "2"}}},
+    {"ReplaceBlankedLine",
+     "[A]\r\n \tk = old value \r\n",
+     {"A", "k", "new"},
+     "[A]\r\nk=new\r\n",
+     true,
+     {}},
+    {"ReplaceQuotedValue", "[A]\r\nk=\"old\"\r\n", {"A", "k", "new"}, "[A]\r\nk=new\r\n", true, {}},
+    {"ReplaceFirstOfDuplicates",
+     "[A]\r\nk=0\r\nK=5\r\n[A]\r\nk=6\r\n",
+     {"A", "k", "1"},
+     "[A]\r\nk=1\r\nK=5\r\n[A]\r\nk=6\r\n",
+     true,
+     {}},
+    {"ReplaceKeepsLfEnding",
+     "[A]\nk=0\nz=1\n",
+     {"A", "k", "1"},
+     "[A]\nk=1\nz=1\n",
+     false,
+     {{"A", "z", "1"}}},
+    {"ReplaceKeepsCrEnding",
+     "[A]\rk=0\rz=1",
+     {"A", "k", "1"},
+     "[A]\rk=1\rz=1",
+     false,
      {{"A", "z", "1"}}},
     {"ReplaceUnbrokenLastLine", "[A]\r\nk=0", {"A", "k", "1"}, "[A]\r\nk=1", false, {}},
-    {"ReplaceUnderBlankedHeader", "[ A ]\r\nk=0\r\n", {"A", "k", "1"}, "[ A ]\r\nk=1\r\n", false,
+    {"ReplaceUnderBlankedHeader",
+     "[ A ]\r\nk=0\r\n",
+     {"A", "k", "1"},
+     "[ A ]\r\nk=1\r\n",
+     false,
      {}},
-    {"GarbageKept", "[A]\r\n\0\x01\xff\xfe"s + " junk\r\nk=0\r\n", {"A", "k", "1"},
-     "[A]\r\n\0\x01\xff\xfe"s + " junk\r\nk=1\r\n", false, {}},
+    {"GarbageKept",
+     "[A]\r\n\0\x01\xff\xfe"s + " junk\r\nk=0\r\n",
+     {"A", "k", "1"},
+     "[A]\r\n\0\x01\xff\xfe"s + " junk\r\nk=1\r\n",
+     false,
+     {}},
 };
 
 class ProfileStoreWrite : public ::testing::TestWithParam<std::tuple<Backend, WriteCase>> {
@@ -282,10 +378,10 @@ TEST_P(ProfileStoreContract, KeepsThePathItWasGiven) {
 // A save visits every key in a fixed order: a new file gets them in that order,
 // and saving again replaces each line in place, leaving the layout alone.
 TEST_P(ProfileStoreContract, RepeatedSaveKeepsLayout) {
-  const Entry first[] = {{"General", "showFPS", "0"}, {"General", "LODbias0", "0.4"},
+  const Entry first[] = {{"General", "showFPS", "0"},      {"General", "LODbias0", "0.4"},
                          {"Postprocessing", "Glare", "1"}, {"Postprocessing", "GlareSize", "3"},
-                         {"Reflections", "sizeX", "512"}, {"Reflections", "texOffsetX", "-0.49"}};
-  const Entry second[] = {{"General", "showFPS", "1"}, {"General", "LODbias0", "-1E-5"},
+                         {"Reflections", "sizeX", "512"},  {"Reflections", "texOffsetX", "-0.49"}};
+  const Entry second[] = {{"General", "showFPS", "1"},      {"General", "LODbias0", "-1E-5"},
                           {"Postprocessing", "Glare", "0"}, {"Postprocessing", "GlareSize", "3.5"},
                           {"Reflections", "sizeX", "1024"}, {"Reflections", "texOffsetX", "0"}};
   const auto store = open(file());
@@ -377,8 +473,9 @@ TEST(ProfileStoreErrors, WriteErrorNamesTheFile) {
   const fs::path file = fs::path("some dir") / "config.cfg";
   EXPECT_EQ(std::string(zemlo::WriteError(file).what()),
             "Unable to write to " + zemlo::pathToUtf8(file));
-  EXPECT_EQ(zemlo::pathToUtf8(fs::path(u8"d\u00e9j\u00e0") / "config.cfg"),
-            "d\xc3\xa9j\xc3\xa0"s + static_cast<char>(fs::path::preferred_separator) + "config.cfg");
+  EXPECT_EQ(
+      zemlo::pathToUtf8(fs::path(u8"d\u00e9j\u00e0") / "config.cfg"),
+      "d\xc3\xa9j\xc3\xa0"s + static_cast<char>(fs::path::preferred_separator) + "config.cfg");
 }
 
 TEST(ProfileStoreErrors, PlatformStoreReadsAndWrites) {
@@ -387,6 +484,36 @@ TEST(ProfileStoreErrors, PlatformStoreReadsAndWrites) {
   ASSERT_TRUE(store->write("General", "showFPS", "1"));
   EXPECT_EQ(store->read("general", "SHOWFPS"), "1");
   EXPECT_EQ(readBytes(dir / "config.cfg"), "[General]\r\nshowFPS=1\r\n");
+}
+
+// ---------------------------------------------------------------- arbitrary bytes
+
+// Files made of the characters that matter to the format, NULs and high bytes
+// included: a write must always read back, and writing it again changes nothing.
+TEST(PortableProfileStore, AnyBytesRoundTrip) {
+  static const char* const kPieces[] = {"[", "]",  "=",  ";",    "\r",  "\n", "\r\n",
+                                        " ", "\t", "\v", "\"",   "'",   "s",  "S",
+                                        "k", "K",  "x",  "\xff", "\x80"};
+  ScratchDir dir;
+  const fs::path file = dir / "config.cfg";
+  std::mt19937 random(20240601);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    const int pieces = static_cast<int>(random() % 60);
+    for (int i = 0; i < pieces; ++i) {
+      if (random() % 23 == 0) bytes += '\0';
+      bytes += kPieces[random() % std::size(kPieces)];
+    }
+    writeBytes(file, bytes);
+    const auto store = zemlo::openPortableProfile(file);
+    store->read("S", "k");
+    ASSERT_TRUE(store->write("S", "k", "v1")) << ::testing::PrintToString(bytes);
+    ASSERT_EQ(store->read("s", "K"), "v1") << ::testing::PrintToString(bytes);
+    const std::string once = readBytes(file);
+    EXPECT_LE(once.size(), bytes.size() + 2 + 5 + 6) << ::testing::PrintToString(bytes);
+    ASSERT_TRUE(store->write("S", "k", "v1"));
+    EXPECT_EQ(readBytes(file), once) << ::testing::PrintToString(bytes);
+  }
 }
 
 // ---------------------------------------------------------------- the portable store on POSIX

@@ -1,1 +1,130 @@
-// placeholder
+// The window's geometry against the layout tables, at 96 and 144 DPI.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "win32/ui_test_support.h"
+
+namespace zemlo::test {
+namespace {
+
+using LayoutTest = WindowTest;
+
+struct Placed {
+  const wchar_t* name;
+  RECT rect;  // left, top, right, bottom in the parent's client area
+};
+
+RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+
+const Placed kPlaced[] = {
+    {L"BitBtn1", box(32, 368, 105, 25)},     {L"BitBtn2", box(152, 368, 105, 25)},
+    {L"BitBtn3", box(376, 368, 105, 25)},    {L"PageControl1", box(8, 8, 497, 345)},
+    {L"GroupBox1", box(8, 12, 225, 281)},    {L"CheckBox16", box(16, 104, 193, 17)},
+    {L"TrackBar1", box(16, 168, 185, 25)},   {L"LOD2", box(24, 248, 169, 13)},
+    {L"Help1", box(16, 24, 193, 241)},       {L"GroupBox5", box(8, 88, 89, 97)},
+    {L"HLs3", box(56, 16, 25, 57)},          {L"CheckBox10", box(17, 72, 64, 17)},
+    {L"TrackBar7", box(8, 56, 105, 25)},     {L"CheckBox19", box(121, 64, 64, 17)},
+    {L"Help2", box(16, 24, 193, 257)},       {L"TrackBar9", box(24, 184, 161, 18)},
+    {L"GroupBox12", box(248, 12, 225, 293)}, {L"Panel2", box(136, 8, 329, 281)},
+    {L"Image1", box(9, 9, 119, 279)},        {L"Memo1", box(8, 16, 313, 249)},
+};
+
+RECT scaled(RECT r, int num, int den) {
+  return RECT{MulDiv(r.left, num, den), MulDiv(r.top, num, den),
+              MulDiv(r.left, num, den) + MulDiv(r.right - r.left, num, den),
+              MulDiv(r.top, num, den) + MulDiv(r.bottom - r.top, num, den)};
+}
+
+void expectPlacement(const WindowTest& t, const wchar_t* name, RECT expected, RECT actual) {
+  EXPECT_EQ(actual.left, expected.left) << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(actual.top, expected.top) << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(actual.right - actual.left, expected.right - expected.left) << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(actual.bottom - actual.top, expected.bottom - expected.top) << testing::PrintToString(std::wstring(name));
+  (void)t;
+}
+
+TEST_F(LayoutTest, ControlsStandWhereTheTablesPutThem) {
+  open({.dpi = 96});
+  for (const Placed& p : kPlaced) expectPlacement(*this, p.name, p.rect, placement(control(p.name)));
+}
+
+TEST_F(LayoutTest, FixedSizeWindowWithMinimiseOnly) {
+  open({.dpi = 96});
+  RECT client;
+  GetClientRect(form.handle(), &client);
+  EXPECT_EQ(client.right, 512);
+  EXPECT_EQ(client.bottom, 405);
+  RECT frame;
+  GetWindowRect(form.handle(), &frame);
+  EXPECT_EQ(frame.left, 189);
+  EXPECT_EQ(frame.top, 102);
+  const LONG style = GetWindowLongW(form.handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_EQ(text(form.handle()), L"ZEMLO Конфигуратор");
+  wchar_t cls[32];
+  GetClassNameW(form.handle(), cls, 32);
+  EXPECT_STREQ(cls, L"TForm1");
+}
+
+TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
+  open({.dpi = 96});
+  EXPECT_EQ(text(control(L"BitBtn2")), L"&Вернуть");
+  EXPECT_EQ(text(control(L"CheckBox9")), L" Вкл.");
+  EXPECT_EQ(text(control(L"GroupBox5")), L"\"Жесткий\" свет");
+  struct Range {
+    const wchar_t* name;
+    int min, max, page;
+  };
+  const Range ranges[] = {{L"TrackBar1", -10, 10, 1}, {L"HLs2", 0, 10, 1},     {L"TrackBar6", 0, 20, 1},
+                          {L"TrackBar7", 2, 12, 1},   {L"TrackBar8", 0, 2000, 50}, {L"TrackBar9", 0, 3000, 50},
+                          {L"TrackBar10", 0, 150, 5}, {L"TrackBar11", 0, 2, 1},  {L"TrackBar12", 0, 10, 1}};
+  for (const Range& r : ranges) {
+    HWND s = control(r.name);
+    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMIN, 0, 0), r.min) << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMAX, 0, 0), r.max) << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETPAGESIZE, 0, 0), r.page) << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETLINESIZE, 0, 0), 1);
+  }
+  EXPECT_TRUE(GetWindowLongW(control(L"HLs1"), GWL_STYLE) & TBS_VERT);
+  EXPECT_EQ(SendMessageW(control(L"TrackBar1"), TBM_GETTHUMBLENGTH, 0, 0), 14);
+  EXPECT_EQ(SendMessageW(control(L"TrackBar6"), TBM_GETTHUMBLENGTH, 0, 0), 13);
+  // Help panes are editable; the About text is not.
+  EXPECT_FALSE(GetWindowLongW(control(L"Help3"), GWL_STYLE) & ES_READONLY);
+  EXPECT_TRUE(GetWindowLongW(control(L"Memo1"), GWL_STYLE) & ES_READONLY);
+  EXPECT_EQ(TabCtrl_GetItemCount(form.PageControl1), 4);
+}
+
+TEST_F(LayoutTest, At144DpiFontsAndGeometryScale) {
+  open({.dpi = 144});
+  // Font heights scale by 144 / 96; geometry by the default font's new line height / 13.
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"CheckBox1"), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  EXPECT_EQ(lf.lfHeight, -17);  // 11 x 1.5, rounded
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"Help2"), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  EXPECT_EQ(lf.lfHeight, -17);
+
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.BitBtn1, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  const int lineHeight = tm.tmHeight;
+  ASSERT_GT(lineHeight, 13);
+
+  RECT client;
+  GetClientRect(form.handle(), &client);
+  EXPECT_EQ(client.right, MulDiv(512, lineHeight, 13));
+  EXPECT_EQ(client.bottom, MulDiv(405, lineHeight, 13));
+  for (const Placed& p : kPlaced) {
+    if (std::wstring(p.name) == L"LOD2" || std::wstring(p.name) == L"Image1") continue;
+    expectPlacement(*this, p.name, scaled(p.rect, lineHeight, 13), placement(control(p.name)));
+  }
+}
+
+}  // namespace
+}  // namespace zemlo::test

@@ -1,1 +1,128 @@
-// placeholder
+#include "win32/ui_test_support.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "common/test_support.h"
+#include "settings/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace zemlo::test {
+
+namespace {
+
+int recordMessageBox(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
+  WindowTest::boxes.push_back({text ? text : L"", caption ? caption : L"", type});
+  return WindowTest::answer;
+}
+
+void removeConfig(const fs::path& path) {
+  std::error_code ignored;
+  fs::remove_all(path, ignored);
+}
+
+}  // namespace
+
+void WindowTest::SetUp() {
+  boxes.clear();
+  answer = IDOK;
+  previous_ = ui::setMessageBoxFunction(&recordMessageBox);
+  removeConfig(configPath());
+  settings = Settings{};
+}
+
+void WindowTest::TearDown() {
+  if (form.handle()) DestroyWindow(form.handle());
+  pump();
+  ui::setMessageBoxFunction(previous_);
+  removeConfig(configPath());
+}
+
+fs::path WindowTest::configPath() const { return settingsFilePath(); }
+void WindowTest::writeConfig(const std::string& bytes) { writeBytes(configPath(), bytes); }
+std::string WindowTest::readConfig() const { return readBytes(configPath()); }
+
+void WindowTest::open(const ui::FormOptions& options) {
+  form.create(options);
+  ShowWindow(form.handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(form.handle());
+  SetFocus(form.BitBtn1);
+  pump();
+}
+
+void WindowTest::pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    if (form.handle() && form.preTranslateMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void WindowTest::key(UINT vk, bool ctrl, bool shift) {
+  BYTE saved[256];
+  GetKeyboardState(saved);
+  BYTE state[256];
+  memcpy(state, saved, sizeof(state));
+  state[VK_CONTROL] = ctrl ? 0x80 : 0;
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(state);
+  HWND target = GetFocus() ? GetFocus() : form.handle();
+  PostMessageW(target, WM_KEYDOWN, vk, 1);
+  pump();
+  PostMessageW(GetFocus() ? GetFocus() : form.handle(), WM_KEYUP, vk, 0xC0000001);
+  pump();
+  SetKeyboardState(saved);
+}
+
+void WindowTest::typeChar(wchar_t c, bool alt) {
+  HWND target = GetFocus() ? GetFocus() : form.handle();
+  PostMessageW(target, alt ? WM_SYSCHAR : WM_CHAR, c, alt ? 0x20000001 : 1);
+  pump();
+}
+
+void WindowTest::click(HWND button) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+  pump();
+}
+
+void WindowTest::focus(HWND control) {
+  SetFocus(control);
+  pump();
+}
+
+HWND WindowTest::control(const wchar_t* name) const {
+  HWND hwnd = form.controlByName(name);
+  EXPECT_NE(hwnd, nullptr) << "no control named " << testing::PrintToString(std::wstring(name));
+  return hwnd;
+}
+
+std::wstring WindowTest::text(HWND hwnd) const {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring result(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(hwnd, result.data(), length + 1);
+  result.resize(static_cast<std::size_t>(length));
+  return result;
+}
+
+int WindowTest::position(HWND slider) const {
+  return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+}
+
+bool WindowTest::checked(HWND box) const { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void WindowTest::setChecked(HWND box, bool on) {
+  SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+RECT WindowTest::placement(HWND hwnd) const {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace zemlo::test

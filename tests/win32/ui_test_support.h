@@ -1,0 +1,64 @@
+// A real editor window in the test process, answered message boxes, and the
+// settings file beside the test executable, which is where the editor looks.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+
+namespace zemlo::test {
+
+struct ShownMessageBox {
+  std::wstring text;
+  std::wstring caption;
+  UINT type;
+};
+
+class WindowTest : public ::testing::Test {
+public:
+  // Every message box shown, in order, and the button the next ones answer with.
+  static inline std::vector<ShownMessageBox> boxes;
+  static inline int answer = IDOK;
+
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Builds and shows the window (FormCreate loads config.cfg first).
+  void open(const ui::FormOptions& options = {});
+  void writeConfig(const std::string& bytes);
+  std::string readConfig() const;
+  std::filesystem::path configPath() const;
+
+  // Runs the window's queued messages through the application's own loop steps.
+  void pump();
+  // A key press as the loop sees it, with the given modifiers held.
+  void key(UINT vk, bool ctrl = false, bool shift = false);
+  // A typed character, with Alt (WM_SYSCHAR) or without (WM_CHAR).
+  void typeChar(wchar_t c, bool alt);
+  void click(HWND button);
+  void focus(HWND control);
+
+  HWND control(const wchar_t* name) const;
+  std::wstring text(HWND hwnd) const;
+  int position(HWND slider) const;
+  bool checked(HWND box) const;
+  void setChecked(HWND box, bool on);
+
+  // Rectangle of a control in its parent's client area.
+  RECT placement(HWND hwnd) const;
+
+  ui::TForm1 form;
+
+private:
+  ui::MessageBoxFunction previous_ = nullptr;
+};
+
+}  // namespace zemlo::test
