@@ -8,7 +8,9 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   try {
     zemlo::ui::TForm1 form;
-    form.create({.dpi = 0, .quitOnDestroy = true});
+    zemlo::ui::FormOptions options;
+    options.quitOnDestroy = true;
+    form.create(options);
     // Normal, maximised or minimised, as the launcher asked.
     ShowWindow(form.handle(), showCommand);
     UpdateWindow(form.handle());

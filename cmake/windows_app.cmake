@@ -10,16 +10,17 @@ add_library(zemlo_ui STATIC
   ui/form_builder.cpp
   ui/glyphs.cpp
   ui/help.cpp
+  ui/help_texts.cpp
   ui/keyboard.cpp
   ui/layout.cpp
   ui/main_window.cpp
   ui/message_box.cpp)
-target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math comctl32 gdi32 user32)
+target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32)
 
 # Resources shared by the editor and the window tests: icon, manifest, version.
 set(ZEMLO_RC ${CMAKE_SOURCE_DIR}/ui/resources/app.rc)
 set_source_files_properties(${ZEMLO_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.manifest;${CMAKE_SOURCE_DIR}/ui/resources/zemlo.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.manifest;${CMAKE_SOURCE_DIR}/ui/resources/zemlo.ico;${CMAKE_SOURCE_DIR}/ui/resources/about.jpg")
 
 add_executable(zemlo-config WIN32 app/main.cpp ${ZEMLO_RC})
 target_link_libraries(zemlo-config PRIVATE zemlo_ui)

@@ -1,5 +1,7 @@
 #include "settings/value_text.h"
 
+#include <cfloat>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -16,7 +18,9 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -186,6 +190,10 @@ std::optional<double> parseReal(std::string_view text) {
   // Past the midpoint between DBL_MAX and 2^1024 a double would round to
   // infinity, which the record cannot hold. Tiny values just round to zero.
   const long double overflowAt = std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 970);
+  // Except for the text written for the largest doubles: with 15 digits it
+  // lands just above DBL_MAX, and a saved value must read back.
+  const long double largestWritten = 1.79769313486232e308L * (1.0L + std::ldexp(1.0L, -60));
+  if (value >= overflowAt && value <= largestWritten) value = DBL_MAX;
   if (!(value < overflowAt)) return std::nullopt;
 
   double result = static_cast<double>(value);
@@ -206,7 +214,9 @@ double readRealText(std::string_view text, double fallback) {
   return parseReal(text).value_or(fallback);
 }
 
-std::string formatFlag(bool value) { return value ? "1" : "0"; }
+std::string formatFlag(bool value) {
+  return value ? "1" : "0";
+}
 
 std::string formatInteger(int32_t value) {
   char buffer[16];
@@ -282,8 +292,8 @@ std::string formatReal(double value) {
 
 std::string formatHundredths(int64_t hundredths, std::string_view thousandsSep) {
   // Unsigned magnitude so that the most negative value needs no special case.
-  const uint64_t magnitude = hundredths < 0 ? 0 - static_cast<uint64_t>(hundredths)
-                                            : static_cast<uint64_t>(hundredths);
+  const uint64_t magnitude =
+      hundredths < 0 ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
   char buffer[24];
   auto converted = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 100);
   std::string_view whole(buffer, static_cast<std::size_t>(converted.ptr - buffer));

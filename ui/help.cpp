@@ -1,8 +1,58 @@
-// Context help: moving the mouse over a control explains it.
+// Context help: moving the mouse over a control explains it in its page's pane.
+#include <string>
+
+#include "ui/help_texts.h"
 #include "ui/main_window.h"
 
 namespace zemlo::ui {
 
-void TForm1::mouseMove(HWND, int, int) {}
+namespace {
+
+std::wstring windowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+// Replaces the pane's text unless it already shows exactly that, so caret,
+// selection and scroll position stay put while the mouse keeps moving.
+void showInPane(HWND pane, const std::wstring& text) {
+  if (windowText(pane) != text) SetWindowTextW(pane, text.c_str());
+}
+
+// The label under a point of its container: labels let the mouse through to
+// their parent, so the parent finds which one it is over.
+HWND labelAt(HWND container, POINT pt) {
+  for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(child, cls, 16);
+    if (lstrcmpiW(cls, L"Static") != 0 || !(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, container, reinterpret_cast<POINT*>(&r), 2);
+    if (PtInRect(&r, pt)) return child;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TForm1::mouseMove(HWND control, int x, int y) {
+  if (HWND label = labelAt(control, POINT{x, y})) control = label;
+  for (const HelpEntry& entry : helpTable()) {
+    if (this->*entry.control == control) {
+      showInPane(this->*entry.pane, paneText(entry.text));
+      return;
+    }
+  }
+  for (const ClearEntry& entry : clearTable()) {
+    if (this->*entry.control != control) continue;
+    for (ControlField pane : entry.panes)
+      if (pane) showInPane(this->*pane, L"");
+    return;
+  }
+}
 
 }  // namespace zemlo::ui

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,8 @@ struct FormResources;  // fonts, glyph image lists, the About picture
 struct FormOptions {
   int dpi = 0;                 // 0: the screen's own
   bool quitOnDestroy = false;  // the application's main window ends the loop
+  // The About picture's bytes instead of the exe's resource (tests).
+  std::optional<std::span<const uint8_t>> picture;
 };
 
 class TForm1 {

@@ -6,7 +6,7 @@
 
 namespace zemlo::ui {
 
-using MessageBoxFunction = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption,
+using MessageBoxFunction = int(WINAPI*)(HWND owner, const wchar_t* text, const wchar_t* caption,
                                    UINT type);
 
 int messageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);

@@ -27,7 +27,9 @@ constexpr double kMinDenormal = std::numeric_limits<double>::denorm_min();
 constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
-std::string shown(std::string_view text) { return testing::PrintToString(std::string(text)); }
+std::string shown(std::string_view text) {
+  return testing::PrintToString(std::string(text));
+}
 
 // Bit-for-bit, so that 0.0 and -0.0 differ.
 bool sameBits(double a, double b) {
@@ -36,8 +38,8 @@ bool sameBits(double a, double b) {
 
 std::string toChars(double value, int precision) {
   char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                              std::chars_format::scientific, precision);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                              precision);
   return std::string(buffer, result.ptr);
 }
 
@@ -166,6 +168,7 @@ struct FlagCase {
 };
 
 const FlagCase kFlagCases[] = {
+    // integers: any non-zero value is true
     {"1", false, true},
     {"0", true, false},
     {"2", false, true},
@@ -175,13 +178,14 @@ const FlagCase kFlagCases[] = {
     {"$0", true, false},
     {"$80000000", false, true},
     {" 1", false, true},
+    // anything else, "0.0" included, is the fallback
     {"yes", false, false},
     {"yes", true, true},
     {"true", false, false},
     {"", false, false},
     {"", true, true},
     {"1 ", false, false},
-    {"0.0", true, true},  // not an integer, so not "false" either
+    {"0.0", true, true},
     {"$100000000", true, true},
 };
 
@@ -249,8 +253,11 @@ const RealCase kRealCases[] = {
     {"1.7976931348623157E308", kMax},
     {"1.7976931348623158E308", kMax},
     {"-1.7976931348623157E308", -kMax},
-    {"1.7976931348623159E308", std::nullopt},
-    {"1.79769313486232E308", std::nullopt},  // what formatReal writes for DBL_MAX
+    // What formatReal writes for DBL_MAX, and anything up to it, reads back as DBL_MAX.
+    {"1.7976931348623159E308", kMax},
+    {"1.79769313486232E308", kMax},
+    {"-1.79769313486232E308", -kMax},
+    {"1.79769313486233E308", std::nullopt},
     {"2.2250738585072014E-308", kMinNormal},
     {"4.9406564584124654E-324", kMinDenormal},
     {"1E-320", 1e-320},
@@ -309,7 +316,8 @@ void checkParseReal() {
     std::optional<double> got = parseReal(c.text);
     ASSERT_EQ(got.has_value(), c.expected.has_value());
     if (got) {
-      EXPECT_TRUE(sameBits(*got, *c.expected)) << toChars(*got, 17) << " vs " << toChars(*c.expected, 17);
+      EXPECT_TRUE(sameBits(*got, *c.expected))
+          << toChars(*got, 17) << " vs " << toChars(*c.expected, 17);
     }
   }
 }
@@ -456,8 +464,12 @@ struct FormatIntegerCase {
 };
 
 const FormatIntegerCase kFormatIntegerCases[] = {
-    {0, "0"},       {512, "512"},           {-3, "-3"},
-    {1234567, "1234567"}, {kIntMax, "2147483647"}, {kIntMin, "-2147483648"},
+    {0, "0"},
+    {512, "512"},
+    {-3, "-3"},
+    {1234567, "1234567"},
+    {kIntMax, "2147483647"},
+    {kIntMin, "-2147483648"},
 };
 
 void checkFormatInteger() {
@@ -479,11 +491,19 @@ void checkAllTables() {
   checkFormatInteger();
 }
 
-TEST(ValueTextIntegers, ParseInteger) { checkParseInteger(); }
-TEST(ValueTextIntegers, ReadIntegerTextRewritesZeroX) { checkReadIntegerText(); }
-TEST(ValueTextIntegers, FormatIntegerIsPlainDecimal) { checkFormatInteger(); }
+TEST(ValueTextIntegers, ParseInteger) {
+  checkParseInteger();
+}
+TEST(ValueTextIntegers, ReadIntegerTextRewritesZeroX) {
+  checkReadIntegerText();
+}
+TEST(ValueTextIntegers, FormatIntegerIsPlainDecimal) {
+  checkFormatInteger();
+}
 
-TEST(ValueTextFlags, ReadFlagText) { checkReadFlagText(); }
+TEST(ValueTextFlags, ReadFlagText) {
+  checkReadFlagText();
+}
 
 TEST(ValueTextFlags, AnyNonZeroIsWrittenBackAsOne) {
   struct {
@@ -496,9 +516,15 @@ TEST(ValueTextFlags, AnyNonZeroIsWrittenBackAsOne) {
   }
 }
 
-TEST(ValueTextReals, ParseReal) { checkParseReal(); }
-TEST(ValueTextReals, ReadRealText) { checkReadRealText(); }
-TEST(ValueTextReals, FormatReal) { checkFormatReal(); }
+TEST(ValueTextReals, ParseReal) {
+  checkParseReal();
+}
+TEST(ValueTextReals, ReadRealText) {
+  checkReadRealText();
+}
+TEST(ValueTextReals, FormatReal) {
+  checkFormatReal();
+}
 
 TEST(ValueTextReals, LongDigitRuns) {
   struct {
@@ -540,7 +566,9 @@ TEST(ValueTextReals, NonFiniteValuesHaveNamesThatDoNotParse) {
   }
 }
 
-TEST(ValueTextHundredths, FormatHundredths) { checkFormatHundredths(); }
+TEST(ValueTextHundredths, FormatHundredths) {
+  checkFormatHundredths();
+}
 
 // --------------------------------------------------------- random values
 
@@ -567,8 +595,11 @@ std::vector<double> randomDoubles() {
 TEST(ValueTextRandom, WrittenRealsReadBackAsFifteenDigits) {
   int roundedUpVia18 = 0;
   for (double x : randomDoubles()) {
-    // Above this the 15-digit text exceeds DBL_MAX and cannot be read back.
-    if (std::fabs(x) >= 1.797693134862315e308) continue;
+    // Above this the 15-digit text exceeds DBL_MAX and reads back as DBL_MAX.
+    if (std::fabs(x) >= 1.797693134862315e308) {
+      EXPECT_EQ(parseReal(formatReal(x)), std::copysign(1.7976931348623157e308, x));
+      continue;
+    }
     const std::string text = formatReal(x);
     SCOPED_TRACE(toChars(x, 17) + " -> " + text);
 

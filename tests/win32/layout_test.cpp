@@ -45,12 +45,12 @@ void expectPlacement(const WindowTest& t, const wchar_t* name, RECT expected, RE
 }
 
 TEST_F(LayoutTest, ControlsStandWhereTheTablesPutThem) {
-  open({.dpi = 96});
+  open(atDpi(96));
   for (const Placed& p : kPlaced) expectPlacement(*this, p.name, p.rect, placement(control(p.name)));
 }
 
 TEST_F(LayoutTest, FixedSizeWindowWithMinimiseOnly) {
-  open({.dpi = 96});
+  open(atDpi(96));
   RECT client;
   GetClientRect(form.handle(), &client);
   EXPECT_EQ(client.right, 512);
@@ -71,7 +71,7 @@ TEST_F(LayoutTest, FixedSizeWindowWithMinimiseOnly) {
 }
 
 TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
-  open({.dpi = 96});
+  open(atDpi(96));
   EXPECT_EQ(text(control(L"BitBtn2")), L"&Вернуть");
   EXPECT_EQ(text(control(L"CheckBox9")), L" Вкл.");
   EXPECT_EQ(text(control(L"GroupBox5")), L"\"Жесткий\" свет");
@@ -99,7 +99,7 @@ TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
 }
 
 TEST_F(LayoutTest, At144DpiFontsAndGeometryScale) {
-  open({.dpi = 144});
+  open(atDpi(144));
   // Font heights scale by 144 / 96; geometry by the default font's new line height / 13.
   LOGFONTW lf{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"CheckBox1"), WM_GETFONT, 0, 0)), sizeof(lf), &lf);

@@ -13,7 +13,7 @@ namespace zemlo::test {
 
 namespace {
 
-int recordMessageBox(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
+int WINAPI recordMessageBox(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
   WindowTest::boxes.push_back({text ? text : L"", caption ? caption : L"", type});
   return WindowTest::answer;
 }

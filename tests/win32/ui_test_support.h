@@ -21,6 +21,17 @@ struct ShownMessageBox {
   UINT type;
 };
 
+inline ui::FormOptions atDpi(int dpi) {
+  ui::FormOptions options;
+  options.dpi = dpi;
+  return options;
+}
+inline ui::FormOptions withPicture(std::span<const uint8_t> bytes) {
+  ui::FormOptions options;
+  options.picture = bytes;
+  return options;
+}
+
 class WindowTest : public ::testing::Test {
 public:
   // Every message box shown, in order, and the button the next ones answer with.
