@@ -1,5 +1,6 @@
 #include "ui/fonts.h"
 
+#include <string>
 #include <vector>
 
 namespace zemlo::ui {
@@ -27,13 +28,31 @@ bool coversCyrillic(HFONT font) {
   return false;
 }
 
+std::wstring realisedFace(HFONT font) {
+  ScreenDC dc;
+  Selected use(dc.get(), font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc.get(), LF_FACESIZE, face);
+  return face;
+}
+
+// The face asked for when it can show Cyrillic here; else the same face in its
+// Cyrillic version; else the closest sans serif faces that exist.
 FontHandle makeCaptionFont(const wchar_t* face, int height, BYTE charset) {
-  FontHandle font(makeFont(face, height, charset));
-  if (coversCyrillic(font.get())) return font;
-  font.reset(makeFont(face, height, RUSSIAN_CHARSET));
-  if (coversCyrillic(font.get())) return font;
-  font.reset(makeFont(L"Tahoma", height, DEFAULT_CHARSET));
-  return font;
+  struct Candidate {
+    const wchar_t* face;
+    BYTE charset;
+  };
+  const Candidate candidates[] = {{face, charset},
+                                  {face, RUSSIAN_CHARSET},
+                                  {L"Microsoft Sans Serif", DEFAULT_CHARSET},
+                                  {L"Tahoma", DEFAULT_CHARSET}};
+  for (const Candidate& c : candidates) {
+    FontHandle font(makeFont(c.face, height, c.charset));
+    if (lstrcmpiW(realisedFace(font.get()).c_str(), c.face) == 0 && coversCyrillic(font.get())) return font;
+  }
+  // Nothing better: whatever the font mapper offers for the face asked for.
+  return FontHandle(makeFont(face, height, DEFAULT_CHARSET));
 }
 
 }  // namespace
