@@ -1,0 +1,99 @@
+// A hostile settings file or disk: the window loads what it can, fails a save
+// with the error box, keeps running and loses nothing it does not own.
+#include <windows.h>
+
+#include <random>
+
+#include "settings/profile_store.h"
+#include "settings/settings.h"
+#include "win32/ui_test_support.h"
+
+namespace zemlo::test {
+namespace {
+
+using FaultsTest = WindowTest;
+
+bool contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
+
+TEST_F(FaultsTest, FileHeldOpenWithoutSharingFailsTheSaveAndStaysIntact) {
+  const std::string original = "[General]\r\nshowFPS=1\r\n; keep\r\n";
+  writeConfig(original);
+  open();
+  HANDLE held = CreateFileW(configPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  click(form.BitBtn1);
+  CloseHandle(held);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
+  EXPECT_TRUE(IsWindow(form.handle()));
+  EXPECT_EQ(readConfig(), original);
+}
+
+TEST_F(FaultsTest, HugeValueIsCutAndTheRestStillLoads) {
+  writeConfig("[General]\r\nLODbias0=" + std::string(1 << 20, '7') + "\r\nshowFPS=1\r\n");
+  open();
+  EXPECT_EQ(text(control(L"LOD1")), L"0.00");  // 2047 sevens: beyond a double, the default
+  EXPECT_TRUE(checked(control(L"CheckBox1")));
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+  EXPECT_TRUE(contains(readConfig(), "LODbias0=0\r\n"));
+}
+
+TEST_F(FaultsTest, TenMegabyteFileLoadsAndKeepsItsOtherLines) {
+  std::string big = "[General]\r\nshowStat=1\r\n[Ballast]\r\n";
+  for (int i = 0; big.size() < (10u << 20); ++i) big += "k" + std::to_string(i) + "=" + std::string(100, 'x') + "\r\n";
+  writeConfig(big);
+  open();
+  EXPECT_TRUE(checked(control(L"CheckBox2")));
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+  const std::string after = readConfig();
+  EXPECT_GT(after.size(), 10u << 20);
+  EXPECT_TRUE(contains(after, "k0=" + std::string(100, 'x') + "\r\n"));
+  EXPECT_TRUE(contains(after, "k1000=" + std::string(100, 'x') + "\r\n"));
+}
+
+TEST_F(FaultsTest, BinaryGarbageLoadsDefaultsAndSaves) {
+  std::mt19937 random(42);
+  std::string garbage(64 * 1024, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  writeConfig(garbage);
+  open();
+  EXPECT_TRUE(checked(control(L"CheckBox3")));  // useTrilinear's default
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+  // The editor's keys are all there to be read again.
+  Settings reread{};
+  loadSettings(reread, *openProfile(configPath()));
+  EXPECT_EQ(reread.maxHeight, 150);
+  EXPECT_EQ(reread.GlareSize, 3.0);
+}
+
+TEST_F(FaultsTest, UnicodeFileIsReadAndStaysUnicode) {
+  const std::wstring wide = L"\xFEFF[General]\r\nshowFPS=1\r\n; заметка\r\n";
+  writeConfig(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)));
+  open();
+  EXPECT_TRUE(checked(control(L"CheckBox1")));
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+  const std::string after = readConfig();
+  ASSERT_GE(after.size(), 2u);
+  EXPECT_EQ(after.substr(0, 2), "\xFF\xFE");
+  const std::u16string note = u"; заметка";
+  EXPECT_TRUE(contains(after, std::string(reinterpret_cast<const char*>(note.data()), note.size() * 2)));
+}
+
+TEST_F(FaultsTest, CarriageReturnOnlyLineEndsRead) {
+  writeConfig("[General]\rshowFPS=1\rLODbias0=-0.5\r[Reflections]\rmaxCount=77\r");
+  open();
+  EXPECT_TRUE(checked(control(L"CheckBox1")));
+  EXPECT_EQ(text(control(L"LOD1")), L"-0.50");
+  EXPECT_EQ(text(control(L"Label9")), L"77");
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+}
+
+}  // namespace
+}  // namespace zemlo::test
