@@ -34,7 +34,12 @@ std::filesystem::path executablePath() {
 
 std::filesystem::path settingsFilePath() {
   // Up to and including the last separator (or drive colon); never the working directory.
+#ifdef _WIN32
+  // A wide name: a narrow one would drag the C++ locale machinery into the exe.
+  return executablePath().parent_path() / L"config.cfg";
+#else
   return executablePath().parent_path() / "config.cfg";
+#endif
 }
 
 }  // namespace zemlo

@@ -1,5 +1,7 @@
 #include "settings/value_text.h"
 
+#include "settings/exact_decimal.h"
+
 #include <cfloat>
 
 #include <algorithm>
@@ -229,23 +231,10 @@ std::string formatReal(double value) {
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
 
-  // d.ddddddddddddddddde[+-]x: 18 digits of the exact binary value, rounded
-  // to nearest with ties to even.
-  char buffer[40];
-  auto converted = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                 std::chars_format::scientific, 17);
-  std::string_view sci(buffer, static_cast<std::size_t>(converted.ptr - buffer));
-  const std::size_t ePos = sci.find('e');
-
-  std::string digits;
-  digits.push_back(sci[0]);
-  digits.append(sci.substr(2, ePos - 2));  // the 17 after the point
-
-  int exponent = 0;  // of the form 0.d1d2... x 10^exponent
-  std::string_view expText = sci.substr(ePos + 1);
-  if (expText[0] == '+') expText.remove_prefix(1);
-  std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
-  ++exponent;
+  // 18 digits of the exact binary value, rounded to nearest with ties to even.
+  const DecimalDigits exact = roundedDigits(std::fabs(value), 18);
+  std::string digits = exact.digits;
+  int exponent = exact.exponent;  // of the form 0.d1d2... x 10^exponent
 
   // Cut to 15 digits; a sixteenth of 5 or more rounds up, 999.. carrying into
   // a new leading 1.
