@@ -19,8 +19,10 @@ struct Line {
 // CRLF, LF and a lone CR all end a line; the last line may have no break.
 Line lineAt(std::string_view bytes, std::size_t begin) {
   Line line{begin, bytes.size(), bytes.size()};
-  const std::size_t brk = bytes.find_first_of("\r\n", begin);
-  if (brk == std::string_view::npos) return line;
+  // A plain loop: find_first_of tests every byte against the set one by one.
+  std::size_t brk = begin;
+  while (brk < bytes.size() && bytes[brk] != '\n' && bytes[brk] != '\r') ++brk;
+  if (brk == bytes.size()) return line;
   line.end = brk;
   line.next = brk + 1;
   if (bytes[brk] == '\r' && brk + 1 < bytes.size() && bytes[brk + 1] == '\n') ++line.next;

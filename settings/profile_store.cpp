@@ -8,6 +8,12 @@ namespace fs = std::filesystem;
 
 namespace zemlo {
 
+bool ProfileStore::writeAll(std::span<const Assignment> assignments) {
+  for (const Assignment& a : assignments)
+    if (!write(a.section, a.key, a.value)) return false;
+  return true;
+}
+
 WriteError::WriteError(const fs::path& file)
     : std::runtime_error("Unable to write to " + pathToUtf8(file)) {}
 

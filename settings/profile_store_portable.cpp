@@ -2,6 +2,7 @@
 // by the INI text rules and written back through a temporary file, so a failed
 // write never leaves a half-written settings file behind.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -139,26 +140,74 @@ bool replaceFile(const fs::path& target, const std::string& bytes) {
 
 #endif
 
+// What identifies one version of a file cheaply: a changed file changes these.
+struct Stamp {
+  bool exists = false;
+  std::uintmax_t size = 0;
+  fs::file_time_type modified{};
+  bool operator==(const Stamp&) const = default;
+};
+
+Stamp stampOf(const fs::path& file) {
+  std::error_code ec;
+  Stamp stamp;
+  stamp.size = fs::file_size(file, ec);
+  if (ec) return Stamp{};
+  stamp.modified = fs::last_write_time(file, ec);
+  stamp.exists = !ec;
+  return stamp;
+}
+
 class PortableProfileStore final : public ProfileStore {
 public:
   explicit PortableProfileStore(fs::path file) : file_(std::move(file)) {}
 
   std::string read(std::string_view section, std::string_view key) const override {
-    const auto bytes = loadBytes(file_);
+    const std::string* bytes = current(file_);
     return bytes ? iniLookup(*bytes, section, key) : std::string();
   }
 
   bool write(std::string_view section, std::string_view key, std::string_view value) override {
+    const Assignment one{section, key, value};
+    return writeAll({&one, 1});
+  }
+
+  // All assignments reach the file in one replacement: a failure leaves the
+  // file as it was, never half saved.
+  bool writeAll(std::span<const Assignment> assignments) override {
     const fs::path target = writeTarget(file_);
-    const auto bytes = loadBytes(target);
+    const std::string* bytes = current(target);
     if (!bytes) return false;
-    return replaceFile(target, iniAssign(*bytes, section, key, value));
+    std::string updated = *bytes;
+    for (const Assignment& a : assignments) updated = iniAssign(updated, a.section, a.key, a.value);
+    if (!replaceFile(target, updated)) return false;
+    remember(target, std::move(updated));
+    return true;
   }
 
   const fs::path& path() const override { return file_; }
 
 private:
+  // The file's bytes, read again only when the file changed since last seen.
+  const std::string* current(const fs::path& file) const {
+    const Stamp stamp = stampOf(file);
+    if (cache_ && cachedFile_ == file && stamp == cachedStamp_ && stamp.exists) return &*cache_;
+    cache_ = loadBytes(file);
+    cachedFile_ = file;
+    cachedStamp_ = stamp;
+    return cache_ ? &*cache_ : nullptr;
+  }
+
+  void remember(const fs::path& file, std::string bytes) {
+    cache_ = std::move(bytes);
+    cachedFile_ = file;
+    cachedStamp_ = stampOf(file);
+  }
+
   fs::path file_;
+  mutable std::optional<std::string> cache_;
+  mutable fs::path cachedFile_;
+  mutable Stamp cachedStamp_;
 };
 
 }  // namespace
