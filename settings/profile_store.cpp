@@ -4,8 +4,6 @@
 #include <windows.h>
 #endif
 
-namespace fs = std::filesystem;
-
 namespace zemlo {
 
 bool ProfileStore::writeAll(std::span<const Assignment> assignments) {
@@ -14,13 +12,13 @@ bool ProfileStore::writeAll(std::span<const Assignment> assignments) {
   return true;
 }
 
-WriteError::WriteError(const fs::path& file)
+WriteError::WriteError(const FileName& file)
     : std::runtime_error("Unable to write to " + pathToUtf8(file)) {}
 
-std::string pathToUtf8(const fs::path& file) {
+std::string pathToUtf8(const FileName& file) {
 #ifdef _WIN32
-  // path::string() would go through the ANSI code page and lose characters.
-  const std::wstring& wide = file.native();
+  // Not through the ANSI code page, which would lose characters.
+  const std::wstring& wide = file;
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
   const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
@@ -28,11 +26,11 @@ std::string pathToUtf8(const fs::path& file) {
   if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
   return utf8;
 #else
-  return file.string();
+  return file;
 #endif
 }
 
-std::unique_ptr<ProfileStore> openProfile(fs::path file) {
+std::unique_ptr<ProfileStore> openProfile(FileName file) {
 #ifdef _WIN32
   return openWin32Profile(std::move(file));
 #else

@@ -2,7 +2,6 @@
 // file, does its work and releases it, so every write reaches the disk at once.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -13,6 +12,16 @@ namespace zemlo {
 
 // Values come back through a 2048-byte buffer: at most this many characters.
 inline constexpr std::size_t kMaxValueLength = 2047;
+
+// A file name in the platform's own form: UTF-16 on Windows, bytes elsewhere.
+// A std::filesystem::path converts to it by itself (path::string_type). The
+// editor does without std::filesystem on Windows: it would bring the whole C++
+// locale machinery into the exe.
+#ifdef _WIN32
+using FileName = std::wstring;
+#else
+using FileName = std::string;
+#endif
 
 class ProfileStore {
 public:
@@ -31,25 +40,25 @@ public:
   // the first failure, the keys before it staying written; a store may instead
   // apply them all at once, or none.
   virtual bool writeAll(std::span<const Assignment> assignments);
-  virtual const std::filesystem::path& path() const = 0;
+  virtual const FileName& path() const = 0;
 };
 
 // The project's own implementation, portable C++.
-std::unique_ptr<ProfileStore> openPortableProfile(std::filesystem::path file);
+std::unique_ptr<ProfileStore> openPortableProfile(FileName file);
 #ifdef _WIN32
 // The Windows profile API, through its wide-character functions.
-std::unique_ptr<ProfileStore> openWin32Profile(std::filesystem::path file);
+std::unique_ptr<ProfileStore> openWin32Profile(FileName file);
 #endif
 // The platform's store: the Windows profile API on Windows, the portable one elsewhere.
-std::unique_ptr<ProfileStore> openProfile(std::filesystem::path file);
+std::unique_ptr<ProfileStore> openProfile(FileName file);
 
 // A failed write of the settings file; what() is "Unable to write to <path>" (UTF-8).
 class WriteError : public std::runtime_error {
 public:
-  explicit WriteError(const std::filesystem::path& file);
+  explicit WriteError(const FileName& file);
 };
 
 // UTF-8 text of a path, for messages.
-std::string pathToUtf8(const std::filesystem::path& file);
+std::string pathToUtf8(const FileName& file);
 
 }  // namespace zemlo

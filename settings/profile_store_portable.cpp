@@ -2,6 +2,7 @@
 // by the INI text rules and written back through a temporary file, so a failed
 // write never leaves a half-written settings file behind.
 #include <algorithm>
+#include <filesystem>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -160,7 +161,7 @@ Stamp stampOf(const fs::path& file) {
 
 class PortableProfileStore final : public ProfileStore {
 public:
-  explicit PortableProfileStore(fs::path file) : file_(std::move(file)) {}
+  explicit PortableProfileStore(FileName file) : name_(std::move(file)), file_(name_) {}
 
   std::string read(std::string_view section, std::string_view key) const override {
     const std::string* bytes = current(file_);
@@ -185,7 +186,7 @@ public:
     return true;
   }
 
-  const fs::path& path() const override { return file_; }
+  const FileName& path() const override { return name_; }
 
 private:
   // The file's bytes, read again only when the file changed since last seen.
@@ -204,6 +205,7 @@ private:
     cachedStamp_ = stampOf(file);
   }
 
+  FileName name_;
   fs::path file_;
   mutable std::optional<std::string> cache_;
   mutable fs::path cachedFile_;
@@ -212,7 +214,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProfileStore> openPortableProfile(fs::path file) {
+std::unique_ptr<ProfileStore> openPortableProfile(FileName file) {
   return std::make_unique<PortableProfileStore>(std::move(file));
 }
 

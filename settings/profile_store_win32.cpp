@@ -7,7 +7,6 @@
 
 #include "settings/profile_store.h"
 
-namespace fs = std::filesystem;
 
 namespace zemlo {
 namespace {
@@ -31,7 +30,7 @@ std::string narrow(const wchar_t* text, int length) {
 
 class Win32ProfileStore final : public ProfileStore {
 public:
-  explicit Win32ProfileStore(fs::path file) : file_(std::move(file)) {}
+  explicit Win32ProfileStore(FileName file) : file_(std::move(file)) {}
 
   std::string read(std::string_view section, std::string_view key) const override {
     // The 2048-character buffer is what limits a value to kMaxValueLength.
@@ -47,15 +46,15 @@ public:
                                       widen(value).c_str(), file_.c_str()) != FALSE;
   }
 
-  const fs::path& path() const override { return file_; }
+  const FileName& path() const override { return file_; }
 
 private:
-  fs::path file_;
+  FileName file_;
 };
 
 }  // namespace
 
-std::unique_ptr<ProfileStore> openWin32Profile(fs::path file) {
+std::unique_ptr<ProfileStore> openWin32Profile(FileName file) {
   return std::make_unique<Win32ProfileStore>(std::move(file));
 }
 

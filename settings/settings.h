@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+
+#include "settings/profile_store.h"
 
 namespace zemlo {
 
@@ -67,7 +68,7 @@ void loadSettings(Settings& record, const ProfileStore& store);
 void saveSettings(const Settings& record, ProfileStore& store);
 
 // config.cfg in the directory of the running executable, worked out afresh.
-std::filesystem::path settingsFilePath();
+FileName settingsFilePath();
 
 // The global record <-> config.cfg beside the executable.
 void readINI();

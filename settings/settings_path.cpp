@@ -7,7 +7,7 @@
 #else
 #include <unistd.h>
 
-#include <climits>
+#include <filesystem>
 #endif
 
 namespace zemlo {
@@ -15,30 +15,34 @@ namespace zemlo {
 namespace {
 
 // Full path of the running executable, without any length limit.
-std::filesystem::path executablePath() {
+FileName executablePath() {
 #ifdef _WIN32
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) return {};
-    if (n < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), n));
+    if (n < buffer.size()) return FileName(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
 #else
   std::error_code ec;
-  return std::filesystem::read_symlink("/proc/self/exe", ec);
+  return std::filesystem::read_symlink("/proc/self/exe", ec).native();
 #endif
 }
 
 }  // namespace
 
-std::filesystem::path settingsFilePath() {
-  // Up to and including the last separator (or drive colon); never the working directory.
+FileName settingsFilePath() {
+  // The directory up to and including the last separator (or a drive colon),
+  // never the working directory.
 #ifdef _WIN32
-  // A wide name: a narrow one would drag the C++ locale machinery into the exe.
-  return executablePath().parent_path() / L"config.cfg";
+  const FileName exe = executablePath();
+  const std::size_t cut = exe.find_last_of(L"\\/:");
+  return (cut == FileName::npos ? FileName() : exe.substr(0, cut + 1)) + L"config.cfg";
 #else
-  return executablePath().parent_path() / "config.cfg";
+  const FileName exe = executablePath();
+  const std::size_t cut = exe.find_last_of('/');
+  return (cut == FileName::npos ? FileName() : exe.substr(0, cut + 1)) + "config.cfg";
 #endif
 }
 

@@ -30,7 +30,7 @@ namespace {
 
 struct Backend {
   const char* name;
-  std::unique_ptr<ProfileStore> (*open)(fs::path);
+  std::unique_ptr<ProfileStore> (*open)(zemlo::FileName);
   // A store that keeps bytes changes only the line it writes. The Windows profile
   // API rewrites the whole file instead (blank lines dropped, blanks around '='
   // removed, CRLF everywhere), so exact bytes are asked only of the former,
