@@ -6,12 +6,6 @@
 
 namespace zemlo {
 
-bool ProfileStore::writeAll(std::span<const Assignment> assignments) {
-  for (const Assignment& a : assignments)
-    if (!write(a.section, a.key, a.value)) return false;
-  return true;
-}
-
 WriteError::WriteError(const FileName& file)
     : std::runtime_error("Unable to write to " + pathToUtf8(file)) {}
 

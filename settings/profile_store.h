@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,13 +32,6 @@ public:
   // Sets the value, creating file, section and key as needed. False on failure.
   virtual bool write(std::string_view section, std::string_view key, std::string_view value) = 0;
 
-  struct Assignment {
-    std::string_view section, key, value;
-  };
-  // Several writes in order. This default makes one write per key and stops at
-  // the first failure, the keys before it staying written; a store may instead
-  // apply them all at once, or none.
-  virtual bool writeAll(std::span<const Assignment> assignments);
   virtual const FileName& path() const = 0;
 };
 

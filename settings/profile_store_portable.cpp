@@ -90,14 +90,13 @@ bool replaceFile(const fs::path& target, const std::string& bytes) {
       ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written > 0;
       done += written;
     }
-    ok = ok && FlushFileBuffers(h);
     ok = CloseHandle(h) && ok;
     // Hidden, system and similar flags of the old file carry over to the new one.
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (ok && existed && (attrs & kept)) SetFileAttributesW(temp.c_str(), attrs & kept);
     ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                           MOVEFILE_REPLACE_EXISTING);
     if (!ok) DeleteFileW(temp.c_str());
     return ok;
   }
@@ -126,7 +125,6 @@ bool replaceFile(const fs::path& target, const std::string& bytes) {
       if (ok) done += static_cast<std::size_t>(n);
     }
     if (ok && existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     std::error_code ec;
     if (ok) fs::rename(temp, target, ec);
@@ -140,6 +138,24 @@ bool replaceFile(const fs::path& target, const std::string& bytes) {
 }
 
 #endif
+
+// Makes the file's data and its directory entry durable.
+void flushToDisk(const fs::path& file) {
+#ifdef _WIN32
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  FlushFileBuffers(h);
+  CloseHandle(h);
+#else
+  for (const fs::path& p : {file, file.parent_path().empty() ? fs::path(".") : file.parent_path()}) {
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    ::fsync(fd);
+    ::close(fd);
+  }
+#endif
+}
 
 // What identifies one version of a file cheaply: a changed file changes these.
 struct Stamp {
@@ -168,22 +184,22 @@ public:
     return bytes ? iniLookup(*bytes, section, key) : std::string();
   }
 
+  // Every write replaces the whole file at once, so the file is always either
+  // the old version or the new one. The data reaches the disk when the store
+  // is released: one flush per load or save, not one per key.
   bool write(std::string_view section, std::string_view key, std::string_view value) override {
-    const Assignment one{section, key, value};
-    return writeAll({&one, 1});
-  }
-
-  // All assignments reach the file in one replacement: a failure leaves the
-  // file as it was, never half saved.
-  bool writeAll(std::span<const Assignment> assignments) override {
     const fs::path target = writeTarget(file_);
     const std::string* bytes = current(target);
     if (!bytes) return false;
-    std::string updated = *bytes;
-    for (const Assignment& a : assignments) updated = iniAssign(updated, a.section, a.key, a.value);
+    std::string updated = iniAssign(*bytes, section, key, value);
     if (!replaceFile(target, updated)) return false;
     remember(target, std::move(updated));
+    written_ = target;
     return true;
+  }
+
+  ~PortableProfileStore() override {
+    if (written_) flushToDisk(*written_);
   }
 
   const FileName& path() const override { return name_; }
@@ -210,6 +226,7 @@ private:
   mutable std::optional<std::string> cache_;
   mutable fs::path cachedFile_;
   mutable Stamp cachedStamp_;
+  std::optional<fs::path> written_;
 };
 
 }  // namespace

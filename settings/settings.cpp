@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <iterator>
 #include <string_view>
-#include <vector>
 
 #include "settings/profile_store.h"
 #include "settings/value_text.h"
@@ -105,19 +104,16 @@ void loadSettings(Settings& record, const ProfileStore& store) {
 }
 
 void saveSettings(const Settings& record, ProfileStore& store) {
-  std::vector<std::string> texts;
-  texts.reserve(std::size(kKeys));
+  // One write per key: a failure stops the save there, the keys before it written.
   for (const KeySpec& spec : kKeys) {
+    std::string text;
     switch (spec.kind) {
-      case Kind::Flag: texts.push_back(formatFlag(field<uint8_t>(record, spec) != 0)); break;
-      case Kind::Integer: texts.push_back(formatInteger(field<int32_t>(record, spec))); break;
-      case Kind::Real: texts.push_back(formatReal(field<double>(record, spec))); break;
+      case Kind::Flag: text = formatFlag(field<uint8_t>(record, spec) != 0); break;
+      case Kind::Integer: text = formatInteger(field<int32_t>(record, spec)); break;
+      case Kind::Real: text = formatReal(field<double>(record, spec)); break;
     }
+    if (!store.write(spec.section, spec.key, text)) throw WriteError(store.path());
   }
-  std::vector<ProfileStore::Assignment> assignments;
-  for (std::size_t i = 0; i < std::size(kKeys); ++i)
-    assignments.push_back({kKeys[i].section, kKeys[i].key, texts[i]});
-  if (!store.writeAll(assignments)) throw WriteError(store.path());
 }
 
 void readINI() {
