@@ -76,28 +76,28 @@ constexpr KeySpec kKeys[] = {
 static_assert(std::size(kKeys) == 42);
 
 template <typename T>
-T& field(Settings& record, const KeySpec& spec) {
-  return *reinterpret_cast<T*>(reinterpret_cast<char*>(&record) + spec.offset);
+T& field(Settings& record, const KeySpec& row) {
+  return *reinterpret_cast<T*>(reinterpret_cast<char*>(&record) + row.offset);
 }
 template <typename T>
-const T& field(const Settings& record, const KeySpec& spec) {
-  return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&record) + spec.offset);
+const T& field(const Settings& record, const KeySpec& row) {
+  return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&record) + row.offset);
 }
 
 }  // namespace
 
 void loadSettings(Settings& record, const ProfileStore& store) {
-  for (const KeySpec& spec : kKeys) {
-    const std::string text = store.read(spec.section, spec.key);
-    switch (spec.kind) {
+  for (const KeySpec& row : kKeys) {
+    const std::string text = store.read(row.section, row.key);
+    switch (row.kind) {
       case Kind::Flag:
-        field<uint8_t>(record, spec) = readFlagText(text, spec.fallback != 0) ? 1 : 0;
+        field<uint8_t>(record, row) = readFlagText(text, row.fallback != 0) ? 1 : 0;
         break;
       case Kind::Integer:
-        field<int32_t>(record, spec) = readIntegerText(text, static_cast<int32_t>(spec.fallback));
+        field<int32_t>(record, row) = readIntegerText(text, static_cast<int32_t>(row.fallback));
         break;
       case Kind::Real:
-        field<double>(record, spec) = readRealText(text, spec.fallback);
+        field<double>(record, row) = readRealText(text, row.fallback);
         break;
     }
   }
@@ -105,14 +105,14 @@ void loadSettings(Settings& record, const ProfileStore& store) {
 
 void saveSettings(const Settings& record, ProfileStore& store) {
   // One write per key: a failure stops the save there, the keys before it written.
-  for (const KeySpec& spec : kKeys) {
+  for (const KeySpec& row : kKeys) {
     std::string text;
-    switch (spec.kind) {
-      case Kind::Flag: text = formatFlag(field<uint8_t>(record, spec) != 0); break;
-      case Kind::Integer: text = formatInteger(field<int32_t>(record, spec)); break;
-      case Kind::Real: text = formatReal(field<double>(record, spec)); break;
+    switch (row.kind) {
+      case Kind::Flag: text = formatFlag(field<uint8_t>(record, row) != 0); break;
+      case Kind::Integer: text = formatInteger(field<int32_t>(record, row)); break;
+      case Kind::Real: text = formatReal(field<double>(record, row)); break;
     }
-    if (!store.write(spec.section, spec.key, text)) throw WriteError(store.path());
+    if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
   }
 }
 

@@ -51,8 +51,8 @@ void TForm1::buildControls() {
   std::vector<ControlField> parents{nullptr};
   for (std::size_t p = 0; p < parents.size(); ++p) {
     std::vector<const ControlSpec*> children;
-    for (const ControlSpec& spec : table)
-      if (spec.parent == parents[p]) children.push_back(&spec);
+    for (const ControlSpec& row : table)
+      if (row.parent == parents[p]) children.push_back(&row);
     std::stable_sort(children.begin(), children.end(),
                      [](const ControlSpec* a, const ControlSpec* b) { return a->tabOrder < b->tabOrder; });
     for (const ControlSpec* child : children) {
@@ -69,17 +69,17 @@ void TForm1::buildControls() {
   };
 
   RECT pageArea{};
-  for (const ControlSpec* spec : sorted) {
-    HWND parent = spec->parent ? this->*(spec->parent) : Form1;
-    const Rect r = scaled(spec->rect);
+  for (const ControlSpec* row : sorted) {
+    HWND parent = row->parent ? this->*(row->parent) : Form1;
+    const Rect r = scaled(row->rect);
     HWND hwnd = nullptr;
-    switch (spec->kind) {
+    switch (row->kind) {
       case Kind::Button: {
         DWORD style = BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP;
-        if (spec->field == &TForm1::BitBtn1) style = BS_DEFPUSHBUTTON | BS_NOTIFY | WS_TABSTOP;
-        hwnd = createChild(WC_BUTTONW, style, parent, r, spec->caption);
-        const ImageListHandle& glyph = spec->glyph == Glyph::Yes     ? resources_->yesGlyph
-                                       : spec->glyph == Glyph::Retry ? resources_->retryGlyph
+        if (row->field == &TForm1::BitBtn1) style = BS_DEFPUSHBUTTON | BS_NOTIFY | WS_TABSTOP;
+        hwnd = createChild(WC_BUTTONW, style, parent, r, row->caption);
+        const ImageListHandle& glyph = row->glyph == Glyph::Yes     ? resources_->yesGlyph
+                                       : row->glyph == Glyph::Retry ? resources_->retryGlyph
                                                                      : resources_->closeGlyph;
         BUTTON_IMAGELIST images{glyph.get(), {scale(4), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
         SendMessageW(hwnd, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
@@ -91,8 +91,8 @@ void TForm1::buildControls() {
       case Kind::Page: {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(spec->caption);
-        SendMessageW(parent, TCM_INSERTITEMW, spec->tabOrder, reinterpret_cast<LPARAM>(&item));
+        item.pszText = const_cast<wchar_t*>(row->caption);
+        SendMessageW(parent, TCM_INSERTITEMW, row->tabOrder, reinterpret_cast<LPARAM>(&item));
         GetClientRect(parent, &pageArea);
         TabCtrl_AdjustRect(parent, FALSE, &pageArea);
         const Rect area{pageArea.left, pageArea.top, pageArea.right - pageArea.left,
@@ -105,25 +105,25 @@ void TForm1::buildControls() {
       case Kind::Panel:
       case Kind::Bevel:
       case Kind::Image:
-        hwnd = createContainer(spec->kind, spec->bevel, parent, r, spec->caption, GetModuleHandleW(nullptr));
+        hwnd = createContainer(row->kind, row->bevel, parent, r, row->caption, GetModuleHandleW(nullptr));
         break;
       case Kind::CheckBox:
-        hwnd = createChild(WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, parent, r, spec->caption);
+        hwnd = createChild(WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, parent, r, row->caption);
         reportMouseMoves(hwnd);
         break;
       case Kind::Label:
-        hwnd = createChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, parent, r, spec->caption);
+        hwnd = createChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, parent, r, row->caption);
         break;
       case Kind::FixedLabel:
-        hwnd = createChild(WC_STATICW, SS_CENTER | SS_NOPREFIX, parent, r, spec->caption);
+        hwnd = createChild(WC_STATICW, SS_CENTER | SS_NOPREFIX, parent, r, row->caption);
         break;
       case Kind::HSlider:
       case Kind::VSlider: {
-        const DWORD orientation = spec->kind == Kind::HSlider ? (TBS_HORZ | TBS_BOTTOM) : (TBS_VERT | TBS_RIGHT);
+        const DWORD orientation = row->kind == Kind::HSlider ? (TBS_HORZ | TBS_BOTTOM) : (TBS_VERT | TBS_RIGHT);
         hwnd = createChild(TRACKBAR_CLASSW,
                            orientation | TBS_AUTOTICKS | TBS_FIXEDLENGTH | TBS_ENABLESELRANGE | WS_TABSTOP,
                            parent, r, L"");
-        setupSlider(hwnd, spec->slider, scale(spec->slider.thumb));
+        setupSlider(hwnd, row->slider, scale(row->slider.thumb));
         break;
       }
       case Kind::HelpPane:
@@ -136,12 +136,12 @@ void TForm1::buildControls() {
         break;
     }
     if (!hwnd) throw std::runtime_error("Cannot create the window's controls");
-    this->*(spec->field) = hwnd;
+    this->*(row->field) = hwnd;
 
-    HFONT font = spec->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(spec->font);
+    HFONT font = row->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(row->font);
     fontOf.emplace_back(hwnd, font);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec->kind == Kind::Label) setLabelText(hwnd, spec->caption);
+    if (row->kind == Kind::Label) setLabelText(hwnd, row->caption);
   }
   // The picture lies inside the bevel's frame: keep the frame beneath it.
   SetWindowPos(Bevel2, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -95,8 +95,8 @@ int TForm1::scale(int value) const {
 }
 
 HWND TForm1::controlByName(const std::wstring& name) const {
-  for (const ControlSpec& spec : controlTable())
-    if (name == spec.name) return this->*spec.field;
+  for (const ControlSpec& row : controlTable())
+    if (name == row.name) return this->*row.field;
   return name == L"Form1" ? Form1 : nullptr;
 }
 
