@@ -151,13 +151,17 @@ void TForm1::buildControls() {
 void TForm1::setLabelText(HWND label, const std::wstring& text) {
   SetWindowTextW(label, text.c_str());
   if (label == LOD1 || label == LOD2) return;  // fixed size, centred
-  // Other labels fit their text, as wide as it and one line high.
-  ScreenDC dc(label);
-  Selected useFont(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  // Other labels fit their text, as wide as it and one line high. A memory DC
+  // measures as well as the label's own and costs far less to get.
+  HDC dc = CreateCompatibleDC(nullptr);
   SIZE extent{};
-  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc.get(), &tm);
+  {
+    Selected useFont(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    GetTextMetricsW(dc, &tm);
+  }
+  DeleteDC(dc);
   SetWindowPos(label, nullptr, 0, 0, extent.cx, tm.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
