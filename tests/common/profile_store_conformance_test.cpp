@@ -464,6 +464,18 @@ TEST_P(ProfileStoreContract, WriteToReadOnlyFileFails) {
   if (writable) GTEST_SKIP() << "read-only files are writable for this user";
 }
 
+// A game folder named in Cyrillic on a Western system: the ANSI code page
+// cannot spell it, the file must still load and save.
+TEST_P(ProfileStoreContract, FolderNameOutsideTheAnsiCodePage) {
+  const fs::path folder = dir_.path() / fs::path(u8"\u0418\u0433\u0440\u044b ZEMLO \u00e9");
+  fs::create_directory(folder);
+  const fs::path cfg = folder / "config.cfg";
+  ASSERT_TRUE(open(cfg)->write("Reflections", "maxCount", "77"));
+  EXPECT_TRUE(fs::exists(cfg));
+  EXPECT_EQ(open(cfg)->read("reflections", "MAXCOUNT"), "77");
+  EXPECT_EQ(readBytes(cfg).find("maxCount=77"), readBytes(cfg).find("maxCount"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ProfileStoreContract, ::testing::ValuesIn(kBackends),
                          [](const auto& info) { return std::string(info.param.name); });
 
