@@ -3,20 +3,24 @@
 // settings/ini_text.cpp, from the rules that its header states.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "settings/profile_store.h"
 
 namespace zemlo::fuzz {
+
+// What a profile store names its file by.
+using StorePath = std::remove_cvref_t<decltype(std::declval<const ProfileStore&>().path())>;
 
 // ---------------------------------------------------------------- checks
 
@@ -57,8 +61,8 @@ inline std::string printable(std::string_view bytes, std::size_t limit = 400) {
 }  // namespace zemlo::fuzz
 
 // `detail` (a std::string expression) is only evaluated when the check fails.
-#define ZEMLO_FUZZ_CHECK(condition, detail)                                   \
-  do {                                                                        \
+#define ZEMLO_FUZZ_CHECK(condition, detail)                                          \
+  do {                                                                               \
     if (!(condition)) ::zemlo::fuzz::fail(__FILE__, __LINE__, #condition, (detail)); \
   } while (0)
 
@@ -106,16 +110,36 @@ inline std::string_view trimBlanks(std::string_view text) {
 }
 
 // Names compare without regard to ASCII case; other bytes compare as they are.
+inline char foldChar(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 inline std::string foldCase(std::string_view name) {
   std::string out(name);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : out) c = foldChar(c);
   return out;
 }
 inline bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && foldCase(a) == foldCase(b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (foldChar(a[i]) != foldChar(b[i])) return false;
+  }
+  return true;
 }
+// An order on names in which names differing only in case are equal.
+inline int compareIgnoringCase(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = static_cast<unsigned char>(foldChar(a[i]));
+    const unsigned char y = static_cast<unsigned char>(foldChar(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+struct LessIgnoringCase {
+  bool operator()(std::string_view a, std::string_view b) const {
+    return compareIgnoringCase(a, b) < 0;
+  }
+};
 
 enum class LineKind { Other, Header, Entry };
 
@@ -143,50 +167,79 @@ inline ParsedLine parseLine(std::string_view text) {
 }
 
 // A value as a read returns it: one pair of enclosing quotes off, then cut.
-inline std::string valueAsRead(std::string_view value) {
+inline std::string_view valueAsRead(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value.substr(0, kMaxValueLength));
+  return value.substr(0, kMaxValueLength);
 }
 
 // Everything a read can see in a file: for each section's first copy, the
-// first line of each key. Keys are case-folded (section, key).
+// first line of each key. Views into the file's bytes, which must outlive it.
 struct Readable {
   struct Slot {
-    std::string value;         // as a read returns it
-    std::string section;       // spelled as in the file
-    std::string key;           // spelled as in the file
+    std::string_view section;  // spelled as in the file
+    std::string_view key;      // spelled as in the file
+    std::string_view value;    // as a read returns it
     std::size_t line = 0;      // index into splitLines()
   };
-  std::map<std::pair<std::string, std::string>, Slot> slots;
+  std::vector<Slot> slots;  // sorted by section, then key, ignoring case; no repeats
 
-  std::string lookup(std::string_view section, std::string_view key) const {
-    const auto it = slots.find({foldCase(trimBlanks(section)), foldCase(trimBlanks(key))});
-    return it == slots.end() ? std::string() : it->second.value;
+  static int compare(const Slot& slot, std::string_view section, std::string_view key) {
+    const int bySection = compareIgnoringCase(slot.section, section);
+    return bySection != 0 ? bySection : compareIgnoringCase(slot.key, key);
+  }
+
+  const Slot* find(std::string_view section, std::string_view key) const {
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    std::size_t low = 0;
+    std::size_t high = slots.size();
+    while (low < high) {
+      const std::size_t mid = low + (high - low) / 2;
+      const int c = compare(slots[mid], section, key);
+      if (c == 0) return &slots[mid];
+      if (c < 0) {
+        low = mid + 1;
+      } else {
+        high = mid;
+      }
+    }
+    return nullptr;
+  }
+
+  std::string_view lookup(std::string_view section, std::string_view key) const {
+    const Slot* slot = find(section, key);
+    return slot ? slot->value : std::string_view();
   }
 };
 
 inline Readable readableOf(std::string_view bytes) {
   Readable readable;
-  std::set<std::string> sectionsSeen;
+  std::set<std::string_view, LessIgnoringCase> sectionsSeen;
   bool firstCopy = false;
-  std::string current;
-  std::string currentSpelling;
+  std::string_view current;
   const std::vector<TextLine> lines = splitLines(bytes);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const ParsedLine parsed = parseLine(textOf(bytes, lines[i]));
     if (parsed.kind == LineKind::Header) {
-      current = foldCase(parsed.name);
-      currentSpelling = std::string(parsed.name);
+      current = parsed.name;
       firstCopy = sectionsSeen.insert(current).second;
     } else if (parsed.kind == LineKind::Entry && firstCopy) {
-      readable.slots.try_emplace({current, foldCase(parsed.name)},
-                                 Readable::Slot{valueAsRead(parsed.value), currentSpelling,
-                                                std::string(parsed.name), i});
+      readable.slots.push_back({current, parsed.name, valueAsRead(parsed.value), i});
     }
   }
+  // The first line of a key wins: a stable sort keeps file order among equals.
+  std::stable_sort(readable.slots.begin(), readable.slots.end(),
+                   [](const Readable::Slot& a, const Readable::Slot& b) {
+                     return Readable::compare(a, b.section, b.key) < 0;
+                   });
+  const auto last = std::unique(readable.slots.begin(), readable.slots.end(),
+                                [](const Readable::Slot& a, const Readable::Slot& b) {
+                                  return Readable::compare(a, b.section, b.key) == 0;
+                                });
+  readable.slots.erase(last, readable.slots.end());
   return readable;
 }
 
@@ -248,27 +301,23 @@ struct Write {
   std::string value;
 };
 
-// After a save made `writes` to `before`, giving `after`:
+// After `writes` turned `before` into `after` (`old` being what reads saw in
+// `before`):
 // - every line of `before` survives, in order and with its line break (the
 //   last line may gain a CRLF), except the lines the writes replaced, which
 //   are the first line of each written key in its section's first copy;
 // - every line of `after` that is not such a survivor is a written key or the
 //   header of a written section;
 // - what a read sees is what it saw before, with the written keys set.
-inline void checkSave(std::string_view before, std::string_view after,
+inline void checkSave(std::string_view before, const Readable& old, std::string_view after,
                       const std::vector<Write>& writes) {
-  const Readable old = readableOf(before);
   std::set<std::size_t> replaced;
-  std::set<std::string> writtenSections;
-  std::set<std::string> writtenKeys;
-  std::map<std::pair<std::string, std::string>, std::string> expected;
-  for (const auto& [where, slot] : old.slots) expected[where] = slot.value;
+  std::set<std::string_view, LessIgnoringCase> writtenSections;
+  std::set<std::string_view, LessIgnoringCase> writtenKeys;
   for (const Write& w : writes) {
-    const std::pair<std::string, std::string> where{foldCase(w.section), foldCase(w.key)};
-    if (const auto it = old.slots.find(where); it != old.slots.end()) replaced.insert(it->second.line);
-    expected[where] = valueAsRead(w.value);
-    writtenSections.insert(foldCase(w.section));
-    writtenKeys.insert(foldCase(w.key));
+    if (const Readable::Slot* slot = old.find(w.section, w.key)) replaced.insert(slot->line);
+    writtenSections.insert(w.section);
+    writtenKeys.insert(w.key);
   }
 
   const std::vector<TextLine> oldLines = splitLines(before);
@@ -290,10 +339,9 @@ inline void checkSave(std::string_view before, std::string_view after,
       }
     }
     const ParsedLine parsed = parseLine(text);
-    const bool ours =
-        (parsed.kind == LineKind::Header && writtenSections.count(foldCase(parsed.name)) != 0 &&
-         text == "[" + std::string(parsed.name) + "]") ||
-        (parsed.kind == LineKind::Entry && writtenKeys.count(foldCase(parsed.name)) != 0);
+    const bool ours = (parsed.kind == LineKind::Header && writtenSections.count(parsed.name) != 0 &&
+                       text.size() == parsed.name.size() + 2) ||
+                      (parsed.kind == LineKind::Entry && writtenKeys.count(parsed.name) != 0);
     ZEMLO_FUZZ_CHECK(ours, "line " + std::to_string(i) + " of the saved file, " + printable(text) +
                                ", is neither an old line nor one the save wrote\nbefore: " +
                                printable(before) + "\nafter:  " + printable(after));
@@ -304,23 +352,49 @@ inline void checkSave(std::string_view before, std::string_view after,
                        ", did not survive the save\nbefore: " + printable(before) +
                        "\nafter:  " + printable(after));
 
+  // Reads: both lists are sorted the same way, so walk them side by side.
   const Readable now = readableOf(after);
-  std::map<std::pair<std::string, std::string>, std::string> seen;
-  for (const auto& [where, slot] : now.slots) seen[where] = slot.value;
-  if (seen != expected) {
-    std::string detail;
-    for (const auto& [where, value] : expected) {
-      const auto it = seen.find(where);
-      if (it == seen.end() || it->second != value) {
-        detail += "[" + where.first + "] " + where.second + ": expected " + printable(value) +
-                  ", reads " + (it == seen.end() ? "nothing" : printable(it->second)) + "\n";
-      }
+  std::vector<Readable::Slot> expected;
+  for (const Readable::Slot& slot : old.slots) {
+    if (writtenSections.count(slot.section) == 0 || writtenKeys.count(slot.key) == 0) {
+      expected.push_back(slot);
+      continue;
     }
-    for (const auto& [where, value] : seen) {
-      if (expected.count(where) == 0) {
-        detail += "[" + where.first + "] " + where.second + ": appeared as " + printable(value) + "\n";
-      }
+    bool written = false;
+    for (const Write& w : writes)
+      written = written || (sameNameIgnoringCase(w.section, slot.section) &&
+                            sameNameIgnoringCase(w.key, slot.key));
+    if (!written) expected.push_back(slot);
+  }
+  std::string detail;
+  for (const Readable::Slot& slot : expected) {
+    const std::string_view value = now.lookup(slot.section, slot.key);
+    if (value != slot.value || !now.find(slot.section, slot.key)) {
+      detail += "[" + std::string(slot.section) + "] " + std::string(slot.key) + ": was " +
+                printable(slot.value) + ", now " + printable(value) + "\n";
     }
+  }
+  for (const Write& w : writes) {
+    const Readable::Slot* slot = now.find(w.section, w.key);
+    if (!slot || slot->value != valueAsRead(w.value)) {
+      detail += "[" + w.section + "] " + w.key + ": written " + printable(w.value) + ", reads " +
+                (slot ? printable(slot->value) : std::string("nothing")) + "\n";
+    }
+  }
+  // Nothing else appeared: every slot now is an old one or a written one.
+  std::size_t writtenSlots = 0;
+  for (const Readable::Slot& slot : now.slots) {
+    bool written = false;
+    for (const Write& w : writes)
+      written = written || (sameNameIgnoringCase(w.section, slot.section) &&
+                            sameNameIgnoringCase(w.key, slot.key));
+    writtenSlots += written ? 1 : 0;
+  }
+  if (now.slots.size() != expected.size() + writtenSlots) {
+    detail += std::to_string(now.slots.size()) + " keys read now, expected " +
+              std::to_string(expected.size() + writtenSlots) + "\n";
+  }
+  if (!detail.empty()) {
     fail(__FILE__, __LINE__, "what reads see changed only in the written keys",
          detail + "before: " + printable(before) + "\nafter:  " + printable(after));
   }

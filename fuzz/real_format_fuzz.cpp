@@ -36,8 +36,8 @@ bool sameBits(double a, double b) {
 // the exact binary value.
 std::string scientific(double x, int decimals) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                    std::chars_format::scientific, decimals);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, decimals);
   return std::string(buffer, result.ptr);
 }
 
@@ -68,9 +68,9 @@ void checkForm(const std::string& text, double x) {
     }
     const bool negativeExponent = !exponent.empty() && exponent.front() == '-';
     if (negativeExponent) exponent.remove_prefix(1);
-    ZEMLO_FUZZ_CHECK(!exponent.empty() && allDigits(exponent) && exponent.front() != '0' &&
-                         exponent.size() <= 3,
-                     context);
+    ZEMLO_FUZZ_CHECK(
+        !exponent.empty() && allDigits(exponent) && exponent.front() != '0' && exponent.size() <= 3,
+        context);
     int value = 0;
     std::from_chars(exponent.data(), exponent.data() + exponent.size(), value);
     if (negativeExponent) value = -value;
@@ -151,8 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::optional<double> up = zemlo::parseReal(oneStepUp(rounded));
     const bool asDirect = sameBits(std::fabs(*back), *direct);
     const bool oneUp = up && sameBits(std::fabs(*back), *up);
-    ZEMLO_FUZZ_CHECK(asDirect || oneUp, context + "; direct " + rounded + ", one up " +
-                                            oneStepUp(rounded));
+    ZEMLO_FUZZ_CHECK(asDirect || oneUp,
+                     context + "; direct " + rounded + ", one up " + oneStepUp(rounded));
   } else {
     ZEMLO_FUZZ_CHECK(sameBits(std::fabs(*back), *direct), context + "; direct " + rounded);
   }

@@ -128,18 +128,17 @@ bool sameBits(double a, double b) {
 
 std::string sci(double x) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                    std::chars_format::scientific, 16);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 16);
   return std::string(buffer, result.ptr);
 }
 
 void checkInteger(std::string_view text) {
   const std::optional<int32_t> got = zemlo::parseInteger(text);
   const std::optional<int32_t> expected = referenceInteger(text);
-  ZEMLO_FUZZ_CHECK(got == expected,
-                   "parseInteger(" + printable(text) + ") gives " +
-                       (got ? std::to_string(*got) : "nothing") + ", expected " +
-                       (expected ? std::to_string(*expected) : "nothing"));
+  ZEMLO_FUZZ_CHECK(got == expected, "parseInteger(" + printable(text) + ") gives " +
+                                        (got ? std::to_string(*got) : "nothing") + ", expected " +
+                                        (expected ? std::to_string(*expected) : "nothing"));
   if (got) {
     const std::string written = zemlo::formatInteger(*got);
     ZEMLO_FUZZ_CHECK(zemlo::parseInteger(written) == got,
@@ -148,15 +147,16 @@ void checkInteger(std::string_view text) {
 
   // The loader: "0x.." longer than two characters is read as "$..".
   std::string loaderText(text);
-  if (loaderText.size() > 2 && loaderText[0] == '0' && (loaderText[1] == 'x' || loaderText[1] == 'X')) {
+  if (loaderText.size() > 2 && loaderText[0] == '0' &&
+      (loaderText[1] == 'x' || loaderText[1] == 'X')) {
     loaderText.replace(0, 2, "$");
   }
   const std::optional<int32_t> loaded = referenceInteger(loaderText);
   for (const int32_t fallback : {int32_t{512}, int32_t{-7}, int32_t{0}, int32_t{1}}) {
     const int32_t value = zemlo::readIntegerText(text, fallback);
-    ZEMLO_FUZZ_CHECK(value == loaded.value_or(fallback),
-                     "readIntegerText(" + printable(text) + ", " + std::to_string(fallback) +
-                         ") gives " + std::to_string(value));
+    ZEMLO_FUZZ_CHECK(value == loaded.value_or(fallback), "readIntegerText(" + printable(text) +
+                                                             ", " + std::to_string(fallback) +
+                                                             ") gives " + std::to_string(value));
   }
   for (const bool fallback : {false, true}) {
     const bool value = zemlo::readFlagText(text, fallback);
@@ -183,10 +183,9 @@ void checkReal(std::string_view text) {
   } else {
     const long double reference = std::strtold(shape->c_str(), nullptr);
     const long double magnitude = std::fabs(reference);
-    const std::string context = "parseReal(" + printable(text) + ") gives " +
-                                (got ? sci(*got) : std::string("nothing")) + "; strtold(" +
-                                printable(*shape) + ") gives " +
-                                sci(static_cast<double>(reference));
+    const std::string context =
+        "parseReal(" + printable(text) + ") gives " + (got ? sci(*got) : std::string("nothing")) +
+        "; strtold(" + printable(*shape) + ") gives " + sci(static_cast<double>(reference));
     if (magnitude < 1.7976931348623155e308L) {
       // Within a double's range: the nearest double, give or take one step
       // for the rounding of the extended value.
