@@ -4,6 +4,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,15 @@
 #include "settings/profile_store.h"
 
 namespace zemlo::fuzz {
+
+// Equal to the bit, so that 0 and -0 differ.
+inline bool sameBits(double a, double b) {
+  uint64_t x = 0;
+  uint64_t y = 0;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return x == y;
+}
 
 // What a profile store names its file by.
 using StorePath = std::remove_cvref_t<decltype(std::declval<const ProfileStore&>().path())>;

@@ -23,14 +23,7 @@
 namespace {
 
 using zemlo::fuzz::printable;
-
-bool sameBits(double a, double b) {
-  uint64_t x = 0;
-  uint64_t y = 0;
-  std::memcpy(&x, &a, sizeof x);
-  std::memcpy(&y, &b, sizeof y);
-  return x == y;
-}
+using zemlo::fuzz::sameBits;
 
 // d.ddd...e±xx with `decimals` digits after the point, rounded to nearest from
 // the exact binary value.

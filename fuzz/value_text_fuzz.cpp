@@ -22,6 +22,7 @@
 namespace {
 
 using zemlo::fuzz::printable;
+using zemlo::fuzz::sameBits;
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
@@ -116,14 +117,6 @@ std::optional<std::string> realShape(std::string_view text) {
   while (pos < n && text[pos] == ' ') ++pos;
   if (pos != n) return std::nullopt;
   return number;
-}
-
-bool sameBits(double a, double b) {
-  uint64_t x = 0;
-  uint64_t y = 0;
-  std::memcpy(&x, &a, sizeof x);
-  std::memcpy(&y, &b, sizeof y);
-  return x == y;
 }
 
 std::string sci(double x) {
