@@ -71,10 +71,17 @@ fs::path tempNameFor(const fs::path& target) {
 
 #ifdef _WIN32
 
+// An existing file that the profile API would open for writing.
+bool writableFile(const fs::path& target) {
+  const DWORD attrs = GetFileAttributesW(target.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES &&
+         !(attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
 bool replaceFile(const fs::path& target, const std::string& bytes) {
   const DWORD attrs = GetFileAttributesW(target.c_str());
   const bool existed = attrs != INVALID_FILE_ATTRIBUTES;
-  if (existed && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
+  if (existed && !writableFile(target)) return false;
   for (int attempt = 0; attempt < 16; ++attempt) {
     const fs::path temp = tempNameFor(target);
     HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -105,11 +112,18 @@ bool replaceFile(const fs::path& target, const std::string& bytes) {
 
 #else
 
+// An existing file that the profile API would open for writing. Renaming over
+// a read-only file would succeed; the profile API refuses.
+bool writableFile(const fs::path& target) {
+  struct stat st {};
+  return ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ::access(target.c_str(), W_OK) == 0;
+}
+
 bool replaceFile(const fs::path& target, const std::string& bytes) {
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
-  // Renaming over a read-only file would succeed; the profile API refuses.
-  if (existed && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+  if (existed && !writableFile(target)) return false;
   for (int attempt = 0; attempt < 16; ++attempt) {
     const fs::path temp = tempNameFor(target);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -184,14 +198,18 @@ public:
     return bytes ? iniLookup(*bytes, section, key) : std::string();
   }
 
-  // Every write replaces the whole file at once, so the file is always either
-  // the old version or the new one. The data reaches the disk when the store
+  // Every write that changes the file replaces it whole at once, so the file is
+  // always either the old version or the new one. The data reaches the disk when the store
   // is released: one flush per load or save, not one per key.
   bool write(std::string_view section, std::string_view key, std::string_view value) override {
     const fs::path target = writeTarget(file_);
     const std::string* bytes = current(target);
     if (!bytes) return false;
     std::string updated = iniAssign(*bytes, section, key, value);
+    // A value already written as it stands leaves the file alone, as the
+    // Windows profile API does: a save that changes nothing writes nothing.
+    // The file must still be one that could be written.
+    if (updated == *bytes) return writableFile(target);
     if (!replaceFile(target, updated)) return false;
     remember(target, std::move(updated));
     written_ = target;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -431,6 +432,23 @@ TEST_P(ProfileStoreContract, UnknownContentSurvives) {
   }
 }
 
+// Writing the value a key already has succeeds without touching the file, so
+// a save that changes nothing costs no disk writes.
+TEST_P(ProfileStoreContract, UnchangedValueLeavesTheFileAlone) {
+  const std::string before = "[General]\r\nshowFPS=1\r\nLODbias0=-0.25\r\n";
+  writeBytes(file(), before);
+  const auto longAgo = fs::last_write_time(file()) - std::chrono::hours(24 * 400);
+  fs::last_write_time(file(), longAgo);
+  const auto store = open(file());
+  ASSERT_TRUE(store->write("General", "showFPS", "1"));
+  ASSERT_TRUE(store->write("general", "LODBIAS0", "-0.25"));
+  EXPECT_EQ(fs::last_write_time(file()), longAgo);
+  EXPECT_EQ(readBytes(file()), before);
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+  ASSERT_TRUE(store->write("General", "LODbias0", "0.5"));
+  EXPECT_NE(fs::last_write_time(file()), longAgo);
+}
+
 TEST_P(ProfileStoreContract, WriteToDirectoryFails) {
   fs::create_directory(file());
   writeBytes(file() / "inside.txt", "untouched");
@@ -457,6 +475,7 @@ TEST_P(ProfileStoreContract, WriteToReadOnlyFileFails) {
   const bool writable = stillWritable(file());
   if (!writable) {
     EXPECT_FALSE(open(file())->write("General", "showFPS", "1"));
+    EXPECT_FALSE(open(file())->write("General", "showFPS", "0")) << "value unchanged";
     EXPECT_EQ(readBytes(file()), before);
     EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
   }

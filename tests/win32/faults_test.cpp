@@ -31,6 +31,59 @@ TEST_F(FaultsTest, FileHeldOpenWithoutSharingFailsTheSaveAndStaysIntact) {
   EXPECT_EQ(readConfig(), original);
 }
 
+// Root writes read-only files under Wine as well: these run as an ordinary
+// user (scripts/unprivileged) and skip for anyone who can write them.
+bool canCreateFileIn(const std::filesystem::path& dir) {
+  const std::filesystem::path probe = dir / "write-probe.tmp";
+  HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  DeleteFileW(probe.c_str());
+  return true;
+}
+
+TEST_F(FaultsTest, ReadOnlyConfigFailsTheSaveAndStaysIntact) {
+  const std::string original = "[General]\r\nshowFPS=1\r\n; keep\r\n[Reflections]\r\nmaxCount=77\r\n";
+  writeConfig(original);
+  ASSERT_TRUE(SetFileAttributesW(configPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  HANDLE probe = CreateFileW(configPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    GTEST_SKIP() << "read-only files are writable for this user";
+  }
+  open();
+  EXPECT_TRUE(checked(control(L"CheckBox1")));
+  EXPECT_EQ(text(control(L"Label9")), L"77");
+  setChecked(control(L"CheckBox2"), true);
+  click(form.BitBtn1);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
+  EXPECT_TRUE(IsWindow(form.handle()));
+  EXPECT_TRUE(checked(control(L"CheckBox2")));
+  EXPECT_EQ(readConfig(), original);
+  // Made writable again, the same window saves.
+  ASSERT_TRUE(SetFileAttributesW(configPath().c_str(), FILE_ATTRIBUTE_NORMAL));
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+  EXPECT_TRUE(contains(readConfig(), "showStat=1\r\n"));
+  EXPECT_TRUE(contains(readConfig(), "; keep\r\n"));
+}
+
+// The editor installed in a folder the user may not write to, with no
+// config.cfg yet: it starts with the defaults and a save fails cleanly.
+TEST_F(FaultsTest, ReadOnlyFolderFailsTheSaveAndCreatesNothing) {
+  const std::filesystem::path folder = configPath().parent_path();
+  if (canCreateFileIn(folder)) GTEST_SKIP() << "this folder is writable for this user";
+  ASSERT_FALSE(std::filesystem::exists(configPath()));
+  open();
+  EXPECT_TRUE(checked(control(L"CheckBox3")));  // useTrilinear's default
+  click(form.BitBtn1);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
+  EXPECT_TRUE(IsWindow(form.handle()));
+  EXPECT_FALSE(std::filesystem::exists(configPath()));
+}
+
 TEST_F(FaultsTest, HugeValueIsCutAndTheRestStillLoads) {
   writeConfig("[General]\r\nLODbias0=" + std::string(1 << 20, '7') + "\r\nshowFPS=1\r\n");
   open();

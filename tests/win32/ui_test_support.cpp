@@ -20,6 +20,7 @@ int WINAPI recordMessageBox(HWND, const wchar_t* text, const wchar_t* caption, U
 
 void removeConfig(const fs::path& path) {
   std::error_code ignored;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a test may have left it read-only
   fs::remove_all(path, ignored);
 }
 

@@ -1,0 +1,198 @@
+// The editor itself, started as a separate process and driven through its
+// window's messages, as a user would drive it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace zemlo::test {
+namespace {
+
+fs::path editorExe() {
+  wchar_t self[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS).lexically_normal();
+}
+
+struct Found {
+  DWORD pid;
+  const wchar_t* className;  // nullptr: any
+  const wchar_t* text;       // nullptr: any
+  HWND hwnd = nullptr;
+};
+
+std::wstring windowText(HWND hwnd) {
+  wchar_t buffer[512];
+  return std::wstring(buffer, static_cast<std::size_t>(GetWindowTextW(hwnd, buffer, 512)));
+}
+
+bool matches(HWND hwnd, const Found& want) {
+  wchar_t cls[64];
+  GetClassNameW(hwnd, cls, 64);
+  return (!want.className || lstrcmpiW(cls, want.className) == 0) && (!want.text || windowText(hwnd) == want.text);
+}
+
+// A visible top-level window of the process; waits for it up to ten seconds.
+HWND waitForWindow(DWORD pid, const wchar_t* className) {
+  Found want{pid, className, nullptr};
+  for (int i = 0; i < 200 && !want.hwnd; ++i) {
+    EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+          auto& w = *reinterpret_cast<Found*>(p);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(hwnd, &owner);
+          if (owner != w.pid || !IsWindowVisible(hwnd) || !matches(hwnd, w)) return TRUE;
+          w.hwnd = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&want));
+    if (!want.hwnd) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return want.hwnd;
+}
+
+HWND findChild(HWND parent, const wchar_t* className, const wchar_t* text) {
+  Found want{0, className, text};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        auto& w = *reinterpret_cast<Found*>(p);
+        if (!matches(hwnd, w)) return TRUE;
+        w.hwnd = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&want));
+  return want.hwnd;
+}
+
+// The message of a message box: its static control with the longest text.
+std::wstring messageOf(HWND box) {
+  std::vector<std::wstring> texts;
+  EnumChildWindows(
+      box,
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        wchar_t cls[64];
+        GetClassNameW(hwnd, cls, 64);
+        if (lstrcmpiW(cls, L"Static") == 0) reinterpret_cast<std::vector<std::wstring>*>(p)->push_back(windowText(hwnd));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  std::wstring longest;
+  for (const auto& t : texts)
+    if (t.size() > longest.size()) longest = t;
+  return longest;
+}
+
+class EditorProcess : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder_ = scratch_.path() / "game";
+    fs::create_directory(folder_);
+    ASSERT_TRUE(fs::exists(editorExe())) << editorExe();
+    fs::copy_file(editorExe(), folder_ / "zemlo-config.exe");
+  }
+
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 5000);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+  }
+
+  // Starts the editor and waits until its window is up and idle.
+  HWND start() {
+    const std::wstring exe = (folder_ / "zemlo-config.exe").wstring();
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.parent_path().c_str(), &si, &process_))
+      return nullptr;
+    WaitForInputIdle(process_.hProcess, 10000);
+    return waitForWindow(process_.dwProcessId, L"TForm1");
+  }
+
+  bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+  // Presses a button of the main window and returns the message box that follows.
+  HWND pressAndAwaitBox(HWND main, const wchar_t* caption) {
+    HWND button = findChild(main, L"Button", caption);
+    if (!button) return nullptr;
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return waitForWindow(process_.dwProcessId, L"#32770");
+  }
+
+  void dismiss(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+
+  // Closes the editor by its close box and returns its exit code.
+  DWORD close(HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) return 0xDEAD;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+
+  ScratchDir scratch_;
+  fs::path folder_;
+  PROCESS_INFORMATION process_{};
+};
+
+TEST_F(EditorProcess, SavesBesideItselfAndExits) {
+  writeBytes(folder_ / "config.cfg", "[General]\r\nshowFPS=1\r\n; mine\r\n");
+  HWND main = start();
+  ASSERT_TRUE(main);
+  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(messageOf(box), L"Settings saved.");
+  dismiss(box);
+  EXPECT_EQ(close(main), 0u);
+  const std::string saved = readBytes(folder_ / "config.cfg");
+  EXPECT_NE(saved.find("showFPS=1\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("; mine\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("texOffsetY=-0.49\r\n"), std::string::npos);
+}
+
+// The game folder goes away while the editor runs (a removed drive, a folder
+// renamed in Explorer): Save fails with the error box and the editor carries on.
+TEST_F(EditorProcess, FolderGoneAtSaveTimeFailsTheSaveAndKeepsRunning) {
+  const std::string original = "[General]\r\nshowFPS=1\r\n";
+  writeBytes(folder_ / "config.cfg", original);
+  HWND main = start();
+  ASSERT_TRUE(main);
+  const fs::path moved = scratch_.path() / "moved";
+  if (!MoveFileW(folder_.c_str(), moved.c_str())) GTEST_SKIP() << "the folder of a running program cannot be moved here";
+  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(windowText(box), L"ZEMLO Configurator");
+  EXPECT_EQ(messageOf(box), L"Unable to write to " + (folder_ / "config.cfg").wstring() + L".");
+  dismiss(box);
+  EXPECT_TRUE(running());
+  EXPECT_TRUE(IsWindow(main));
+  EXPECT_FALSE(fs::exists(folder_)) << "the save must not create the folder again";
+  ASSERT_TRUE(MoveFileW(moved.c_str(), folder_.c_str()));
+  EXPECT_EQ(readBytes(folder_ / "config.cfg"), original);
+  // With the folder back, the same editor saves.
+  box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(messageOf(box), L"Settings saved.");
+  dismiss(box);
+  EXPECT_EQ(close(main), 0u);
+}
+
+}  // namespace
+}  // namespace zemlo::test
