@@ -151,9 +151,9 @@ void TForm1::buildControls() {
 void TForm1::setLabelText(HWND label, const std::wstring& text) {
   SetWindowTextW(label, text.c_str());
   if (label == LOD1 || label == LOD2) return;  // fixed size, centred
-  // Other labels fit their text, as wide as it and one line high. A memory DC
-  // measures as well as the label's own and costs far less to get.
-  HDC dc = CreateCompatibleDC(nullptr);
+  // Other labels fit their text, as wide as it and one line high, measured on
+  // the window's memory DC (cheaper than the label's own DC).
+  HDC dc = resources_->measuring.get();
   SIZE extent{};
   TEXTMETRICW tm{};
   {
@@ -161,7 +161,6 @@ void TForm1::setLabelText(HWND label, const std::wstring& text) {
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     GetTextMetricsW(dc, &tm);
   }
-  DeleteDC(dc);
   SetWindowPos(label, nullptr, 0, 0, extent.cx, tm.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

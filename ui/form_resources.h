@@ -17,6 +17,8 @@ struct FormResources {
   FontSet fonts;
   ImageListHandle yesGlyph, retryGlyph, closeGlyph;
   int dpi;
+  // Measures label texts: one memory DC for them all.
+  MemoryDC measuring{CreateCompatibleDC(nullptr)};
 
   // The About picture: its bytes in the exe's resources, the header read when
   // the window is built, the bitmap decoded the first time it is drawn.

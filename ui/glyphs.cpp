@@ -1,6 +1,5 @@
 #include "ui/glyphs.h"
 
-#include <array>
 #include <vector>
 
 namespace zemlo::ui {
@@ -30,11 +29,15 @@ std::vector<Stroke> strokesFor(Glyph glyph) {
   return {};
 }
 
-// Draws the glyph on the transparent colour; greyed turns every stroke grey.
-BitmapHandle drawGlyph(Glyph glyph, int size, bool greyed) {
+// The six button states side by side (normal, hot, pressed, disabled,
+// defaulted, stylus-hot) on the transparent colour; only the disabled one grey.
+constexpr int kStates = 6;
+constexpr int kDisabledState = 3;
+
+BitmapHandle drawGlyphStrip(Glyph glyph, int size) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biWidth = size * kStates;
   info.bmiHeader.biHeight = -size;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
@@ -46,19 +49,22 @@ BitmapHandle drawGlyph(Glyph glyph, int size, bool greyed) {
   {
     Selected useBitmap(dc, bitmap.get());
     HBRUSH background = CreateSolidBrush(kTransparent);
-    const RECT all{0, 0, size, size};
+    const RECT all{0, 0, size * kStates, size};
     FillRect(dc, &all, background);
     DeleteObject(background);
     const int width = size >= 24 ? 3 : 2;
-    for (const Stroke& stroke : strokesFor(glyph)) {
-      HPEN pen = CreatePen(PS_SOLID, width, greyed ? RGB(128, 128, 128) : stroke.colour);
-      {
-        Selected usePen(dc, pen);
-        std::vector<POINT> scaled;
-        for (POINT p : stroke.points) scaled.push_back({MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
-        Polyline(dc, scaled.data(), static_cast<int>(scaled.size()));
+    for (int state = 0; state < kStates; ++state) {
+      for (const Stroke& stroke : strokesFor(glyph)) {
+        HPEN pen = CreatePen(PS_SOLID, width, state == kDisabledState ? RGB(128, 128, 128) : stroke.colour);
+        {
+          Selected usePen(dc, pen);
+          std::vector<POINT> scaled;
+          for (POINT p : stroke.points)
+            scaled.push_back({state * size + MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
+          Polyline(dc, scaled.data(), static_cast<int>(scaled.size()));
+        }
+        DeleteObject(pen);
       }
-      DeleteObject(pen);
     }
   }
   DeleteDC(dc);
@@ -68,14 +74,12 @@ BitmapHandle drawGlyph(Glyph glyph, int size, bool greyed) {
 }  // namespace
 
 ImageListHandle createGlyphList(Glyph glyph, int size) {
-  ImageListHandle list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 6, 0));
+  ImageListHandle list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kStates, 0));
   if (!list) return list;
-  // normal, hot, pressed, disabled, defaulted, stylus-hot. Each image is drawn
-  // afresh: adding a masked bitmap blackens its transparent pixels.
-  for (const bool greyed : {false, false, false, true, false, false}) {
-    const BitmapHandle image = drawGlyph(glyph, size, greyed);
-    ImageList_AddMasked(list.get(), image.get(), kTransparent);
-  }
+  // One strip makes all six images; adding it masked blackens its transparent
+  // pixels, which is why it is not kept.
+  const BitmapHandle strip = drawGlyphStrip(glyph, size);
+  ImageList_AddMasked(list.get(), strip.get(), kTransparent);
   return list;
 }
 

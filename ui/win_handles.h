@@ -38,10 +38,12 @@ private:
 
 inline void deleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void destroyImageList(HIMAGELIST h) { ImageList_Destroy(h); }
+inline void deleteDC(HDC h) { DeleteDC(h); }
 
 using FontHandle = Owned<HFONT, deleteGdiObject>;
 using BitmapHandle = Owned<HBITMAP, deleteGdiObject>;
 using ImageListHandle = Owned<HIMAGELIST, destroyImageList>;
+using MemoryDC = Owned<HDC, deleteDC>;
 
 // A window DC for measuring, released on scope exit.
 class ScreenDC {

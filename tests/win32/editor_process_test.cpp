@@ -41,20 +41,35 @@ bool matches(HWND hwnd, const Found& want) {
   return (!want.className || lstrcmpiW(cls, want.className) == 0) && (!want.text || windowText(hwnd) == want.text);
 }
 
+// Enumeration callbacks: named functions, as 32-bit code needs them stdcall.
+BOOL CALLBACK takeTopLevel(HWND hwnd, LPARAM p) {
+  auto& want = *reinterpret_cast<Found*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != want.pid || !IsWindowVisible(hwnd) || !matches(hwnd, want)) return TRUE;
+  want.hwnd = hwnd;
+  return FALSE;
+}
+
+BOOL CALLBACK takeChild(HWND hwnd, LPARAM p) {
+  auto& want = *reinterpret_cast<Found*>(p);
+  if (!matches(hwnd, want)) return TRUE;
+  want.hwnd = hwnd;
+  return FALSE;
+}
+
+BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM p) {
+  wchar_t cls[64];
+  GetClassNameW(hwnd, cls, 64);
+  if (lstrcmpiW(cls, L"Static") == 0) reinterpret_cast<std::vector<std::wstring>*>(p)->push_back(windowText(hwnd));
+  return TRUE;
+}
+
 // A visible top-level window of the process; waits for it up to ten seconds.
 HWND waitForWindow(DWORD pid, const wchar_t* className) {
   Found want{pid, className, nullptr};
   for (int i = 0; i < 200 && !want.hwnd; ++i) {
-    EnumWindows(
-        [](HWND hwnd, LPARAM p) -> BOOL {
-          auto& w = *reinterpret_cast<Found*>(p);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(hwnd, &owner);
-          if (owner != w.pid || !IsWindowVisible(hwnd) || !matches(hwnd, w)) return TRUE;
-          w.hwnd = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&want));
+    EnumWindows(takeTopLevel, reinterpret_cast<LPARAM>(&want));
     if (!want.hwnd) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return want.hwnd;
@@ -62,30 +77,14 @@ HWND waitForWindow(DWORD pid, const wchar_t* className) {
 
 HWND findChild(HWND parent, const wchar_t* className, const wchar_t* text) {
   Found want{0, className, text};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto& w = *reinterpret_cast<Found*>(p);
-        if (!matches(hwnd, w)) return TRUE;
-        w.hwnd = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&want));
+  EnumChildWindows(parent, takeChild, reinterpret_cast<LPARAM>(&want));
   return want.hwnd;
 }
 
 // The message of a message box: its static control with the longest text.
 std::wstring messageOf(HWND box) {
   std::vector<std::wstring> texts;
-  EnumChildWindows(
-      box,
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        wchar_t cls[64];
-        GetClassNameW(hwnd, cls, 64);
-        if (lstrcmpiW(cls, L"Static") == 0) reinterpret_cast<std::vector<std::wstring>*>(p)->push_back(windowText(hwnd));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&texts));
+  EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&texts));
   std::wstring longest;
   for (const auto& t : texts)
     if (t.size() > longest.size()) longest = t;

@@ -126,5 +126,59 @@ TEST_F(LayoutTest, At144DpiFontsAndGeometryScale) {
   }
 }
 
+// Each button's glyph: six state images on a transparent ground, coloured
+// but for the disabled one, which is grey.
+struct GlyphColours {
+  int coloured = 0, grey = 0, other = 0;
+};
+
+GlyphColours drawnColours(HIMAGELIST list, int image, int side) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, side, side);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  const RECT all{0, 0, side, side};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ImageList_Draw(list, image, dc, 0, 0, ILD_TRANSPARENT);
+  GlyphColours seen;
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (c == RGB(255, 255, 255)) continue;
+      if (c == RGB(128, 128, 128)) ++seen.grey;
+      else if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c)) ++seen.coloured;
+      else ++seen.other;
+    }
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+  return seen;
+}
+
+TEST_F(LayoutTest, ButtonGlyphsHaveSixStatesOnATransparentGround) {
+  open();
+  for (const wchar_t* name : {L"BitBtn1", L"BitBtn2", L"BitBtn3"}) {
+    BUTTON_IMAGELIST images{};
+    ASSERT_TRUE(SendMessageW(control(name), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images))) << name;
+    ASSERT_EQ(ImageList_GetImageCount(images.himl), 6) << name;
+    int side = 0, height = 0;
+    ImageList_GetIconSize(images.himl, &side, &height);
+    EXPECT_EQ(side, 16);
+    for (int state = 0; state < 6; ++state) {
+      const GlyphColours seen = drawnColours(images.himl, state, side);
+      SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(name)) << " state " << state);
+      EXPECT_EQ(seen.other, 0) << "only the strokes may cover the ground";
+      if (state == 3) {
+        EXPECT_EQ(seen.coloured, 0);
+        EXPECT_GT(seen.grey, 10);
+      } else {
+        EXPECT_GT(seen.coloured, 10);
+        EXPECT_EQ(seen.grey, 0);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zemlo::test
