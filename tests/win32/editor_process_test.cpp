@@ -193,5 +193,30 @@ TEST_F(EditorProcess, FolderGoneAtSaveTimeFailsTheSaveAndKeepsRunning) {
   EXPECT_EQ(close(main), 0u);
 }
 
+// Another program (here the test) holds config.cfg open without sharing
+// while the editor saves: the error box, the file untouched, the editor alive.
+TEST_F(EditorProcess, FileHeldOpenByAnotherProgramFailsTheSave) {
+  const std::string original = "[General]\r\nshowFPS=1\r\n; keep\r\n";
+  const fs::path config = folder_ / "config.cfg";
+  writeBytes(config, original);
+  HWND main = start();
+  ASSERT_TRUE(main);
+  HANDLE held = CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  CloseHandle(held);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(messageOf(box), L"Unable to write to " + config.wstring() + L".");
+  dismiss(box);
+  EXPECT_TRUE(running());
+  EXPECT_EQ(readBytes(config), original);
+  box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(messageOf(box), L"Settings saved.");
+  dismiss(box);
+  EXPECT_EQ(close(main), 0u);
+  EXPECT_NE(readBytes(config).find("; keep\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zemlo::test
