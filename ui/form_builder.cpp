@@ -71,7 +71,8 @@ void TForm1::buildControls() {
   RECT pageArea{};
   for (const ControlSpec* row : sorted) {
     HWND parent = row->parent ? this->*(row->parent) : Form1;
-    const Rect r = scaled(row->rect);
+    HFONT font = row->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(row->font);
+    Rect r = scaled(row->rect);
     HWND hwnd = nullptr;
     switch (row->kind) {
       case Kind::Button: {
@@ -111,9 +112,14 @@ void TForm1::buildControls() {
         hwnd = createChild(WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, parent, r, row->caption);
         reportMouseMoves(hwnd);
         break;
-      case Kind::Label:
+      case Kind::Label: {
+        // Made at its text's size straight away: resizing a window costs more.
+        const SIZE size = textSize(font, row->caption);
+        r.w = size.cx;
+        r.h = size.cy;
         hwnd = createChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, parent, r, row->caption);
         break;
+      }
       case Kind::FixedLabel:
         hwnd = createChild(WC_STATICW, SS_CENTER | SS_NOPREFIX, parent, r, row->caption);
         break;
@@ -138,30 +144,34 @@ void TForm1::buildControls() {
     if (!hwnd) throw std::runtime_error("Cannot create the window's controls");
     this->*(row->field) = hwnd;
 
-    HFONT font = row->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(row->font);
     fontOf.emplace_back(hwnd, font);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (row->kind == Kind::Label) setLabelText(hwnd, row->caption);
   }
   // The picture lies inside the bevel's frame: keep the frame beneath it.
   SetWindowPos(Bevel2, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   setupAboutPage();
 }
 
-void TForm1::setLabelText(HWND label, const std::wstring& text) {
-  SetWindowTextW(label, text.c_str());
-  if (label == LOD1 || label == LOD2) return;  // fixed size, centred
-  // Other labels fit their text, as wide as it and one line high, measured on
-  // the window's memory DC (cheaper than the label's own DC).
+SIZE TForm1::textSize(HFONT font, const std::wstring& text) const {
+  // The window's memory DC measures as well as a label's own and costs less.
   HDC dc = resources_->measuring.get();
   SIZE extent{};
   TEXTMETRICW tm{};
-  {
-    Selected useFont(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    GetTextMetricsW(dc, &tm);
-  }
-  SetWindowPos(label, nullptr, 0, 0, extent.cx, tm.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Selected useFont(dc, font);
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  GetTextMetricsW(dc, &tm);
+  return SIZE{extent.cx, tm.tmHeight};
+}
+
+void TForm1::setLabelText(HWND label, const std::wstring& text) {
+  std::wstring current(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+  current.resize(static_cast<std::size_t>(GetWindowTextW(label, current.data(), static_cast<int>(current.size()))));
+  if (current == text) return;  // nothing to redraw or resize
+  SetWindowTextW(label, text.c_str());
+  if (label == LOD1 || label == LOD2) return;  // fixed size, centred
+  // Other labels fit their text, as wide as it and one line high.
+  const SIZE size = textSize(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), text);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace zemlo::ui

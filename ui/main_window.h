@@ -107,7 +107,10 @@ private:
   int scale(int value) const;
   void setupAboutPage();
   void paintPicture(HDC dc, HWND picture);
+  // Sets a label's text; labels other than LOD1 and LOD2 then fit it.
   void setLabelText(HWND label, const std::wstring& text);
+  // Width and line height of `text` in `font`.
+  SIZE textSize(HFONT font, const std::wstring& text) const;
   void setSliderPosition(HWND slider, int position);
   // Focusable controls under `root` in tab order, as Tab visits them.
   std::vector<HWND> tabStops(HWND root) const;

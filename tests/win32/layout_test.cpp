@@ -180,5 +180,48 @@ TEST_F(LayoutTest, ButtonGlyphsHaveSixStatesOnATransparentGround) {
   }
 }
 
+// A label is as wide as its text and one line of its font high, from the
+// start and again whenever its slider gives it a new text.
+SIZE fittedSize(HWND label) {
+  wchar_t text[256];
+  const int length = GetWindowTextW(label, text, 256);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text, length, &extent);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return SIZE{extent.cx, tm.tmHeight};
+}
+
+void expectFitted(const wchar_t* name, HWND label) {
+  RECT r;
+  GetClientRect(label, &r);
+  const SIZE want = fittedSize(label);
+  EXPECT_EQ(r.right, want.cx) << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(r.bottom, want.cy) << testing::PrintToString(std::wstring(name));
+}
+
+TEST_F(LayoutTest, LabelsFitTheirText) {
+  writeConfig("[Reflections]\r\nmaxCount=7\r\n");
+  open();
+  const wchar_t* const labels[] = {L"Label1", L"Label2", L"Label4", L"gst",    L"Label5",
+                                   L"gsi",    L"Label6", L"Label8", L"Label9", L"Label15"};
+  for (const wchar_t* name : labels) {
+    EXPECT_GT(GetWindowTextLengthW(control(name)), 0) << testing::PrintToString(std::wstring(name));
+    expectFitted(name, control(name));
+  }
+  // One digit to three: the label widens with its text.
+  HWND slider = control(L"TrackBar8");
+  const int before = placement(control(L"Label9")).right - placement(control(L"Label9")).left;
+  SendMessageW(slider, TBM_SETPOS, TRUE, 300);
+  SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 300), reinterpret_cast<LPARAM>(slider));
+  EXPECT_EQ(text(control(L"Label9")), L"300");
+  expectFitted(L"Label9", control(L"Label9"));
+  EXPECT_GT(placement(control(L"Label9")).right - placement(control(L"Label9")).left, before);
+}
+
 }  // namespace
 }  // namespace zemlo::test
