@@ -34,7 +34,10 @@ void setupSlider(HWND slider, const SliderRange& range, int thumb) {
   SendMessageW(slider, TBM_SETLINESIZE, 0, 1);
   SendMessageW(slider, TBM_SETPAGESIZE, 0, range.page);
   SendMessageW(slider, TBM_SETTHUMBLENGTH, thumb, 0);
-  SendMessageW(slider, TBM_SETSEL, FALSE, MAKELPARAM(0, 0));
+  // An empty selection at the range minimum: a selection below the minimum
+  // is clamped at its start only, and would show a marker (2..0 on 2..12).
+  SendMessageW(slider, TBM_SETSELSTART, FALSE, range.min);
+  SendMessageW(slider, TBM_SETSELEND, FALSE, range.min);
   SendMessageW(slider, TBM_SETPOS, TRUE, range.initial);
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -91,6 +94,45 @@ std::wstring messageOf(HWND box) {
   return longest;
 }
 
+// The names of the DLLs an exe imports, from its PE headers; empty when the
+// file is no 32-bit PE.
+struct PeFacts {
+  WORD machine = 0;
+  WORD subsystem = 0;
+  std::vector<std::string> imports;
+};
+
+PeFacts peFacts(const std::string& bytes) {
+  PeFacts facts;
+  const auto at = [&](std::size_t offset, std::size_t size) {
+    return offset + size <= bytes.size() ? bytes.data() + offset : nullptr;
+  };
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+  if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return facts;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS32)));
+  if (!nt || nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+    return facts;
+  facts.machine = nt->FileHeader.Machine;
+  facts.subsystem = nt->OptionalHeader.Subsystem;
+  const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+      at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+         nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+  const auto fileOffset = [&](DWORD rva) -> std::size_t {
+    for (WORD i = 0; sections && i < nt->FileHeader.NumberOfSections; ++i)
+      if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+        return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+    return bytes.size();
+  };
+  std::size_t entry = fileOffset(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+  for (;; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+    if (!d || d->Name == 0) break;
+    const char* name = at(fileOffset(d->Name), 1);
+    if (name) facts.imports.emplace_back(name, strnlen(name, bytes.data() + bytes.size() - name));
+  }
+  return facts;
+}
+
 class EditorProcess : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -150,6 +192,26 @@ protected:
   fs::path folder_;
   PROCESS_INFORMATION process_{};
 };
+
+// What these tests start is what ships: a 32-bit GUI exe that needs no DLL
+// beyond Windows' own, running as a 32-bit process.
+TEST_F(EditorProcess, IsTheShipped32BitGuiExe) {
+  const PeFacts pe = peFacts(readBytes(editorExe()));
+  EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_I386);
+  EXPECT_EQ(pe.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  ASSERT_FALSE(pe.imports.empty());
+  const char* system[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "advapi32.dll"};
+  for (const std::string& dll : pe.imports)
+    EXPECT_TRUE(std::any_of(std::begin(system), std::end(system),
+                            [&](const char* s) { return lstrcmpiA(s, dll.c_str()) == 0; }))
+        << dll;
+  HWND main = start();
+  ASSERT_TRUE(main);
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(process_.hProcess, &wow64));
+  EXPECT_TRUE(wow64) << "the editor runs as a 32-bit process in a 64-bit prefix";
+  EXPECT_EQ(close(main), 0u);
+}
 
 TEST_F(EditorProcess, SavesBesideItselfAndExits) {
   writeBytes(folder_ / "config.cfg", "[General]\r\nshowFPS=1\r\n; mine\r\n");

@@ -88,6 +88,9 @@ TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
     EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMAX, 0, 0), r.max) << testing::PrintToString(std::wstring(r.name));
     EXPECT_EQ(SendMessageW(s, TBM_GETPAGESIZE, 0, 0), r.page) << testing::PrintToString(std::wstring(r.name));
     EXPECT_EQ(SendMessageW(s, TBM_GETLINESIZE, 0, 0), 1);
+    // No selection marker on any slider, whatever its range.
+    EXPECT_EQ(SendMessageW(s, TBM_GETSELSTART, 0, 0), SendMessageW(s, TBM_GETSELEND, 0, 0))
+        << testing::PrintToString(std::wstring(r.name));
   }
   EXPECT_TRUE(GetWindowLongW(control(L"HLs1"), GWL_STYLE) & TBS_VERT);
   EXPECT_EQ(SendMessageW(control(L"TrackBar1"), TBM_GETTHUMBLENGTH, 0, 0), 14);
