@@ -1,5 +1,6 @@
-// A profile (INI) file: read one value, write one value. Each call opens the
-// file, does its work and releases it, so every write reaches the disk at once.
+// A profile (INI) file: read one value, write one value. Each write changes the
+// file itself (the Windows profile API rewrites it in place); making a whole
+// save safe is the staged save's work (settings/staged_save.h).
 #pragma once
 
 #include <memory>

@@ -31,6 +31,9 @@ std::string narrow(const wchar_t* text, int length) {
 class Win32ProfileStore final : public ProfileStore {
 public:
   explicit Win32ProfileStore(FileName file) : file_(std::move(file)) {}
+  // The profile API caches files (Wine keeps the last few): let go of this one,
+  // so nothing of it outlives the load or save, nor a file renamed onto it.
+  ~Win32ProfileStore() override { WritePrivateProfileStringW(nullptr, nullptr, nullptr, file_.c_str()); }
 
   std::string read(std::string_view section, std::string_view key) const override {
     // The 2048-character buffer is what limits a value to kMaxValueLength.

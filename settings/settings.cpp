@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "settings/profile_store.h"
+#include "settings/staged_save.h"
 #include "settings/value_text.h"
 
 namespace zemlo {
@@ -122,8 +123,11 @@ void readINI() {
 }
 
 void writeINI() {
-  const auto store = openProfile(settingsFilePath());
-  saveSettings(settings, *store);
+  // All or nothing: the keys go to a staged copy that replaces config.cfg only
+  // once it holds them all, so a failure at any key leaves the file as it was.
+  StagedSave file(settingsFilePath());
+  saveSettings(settings, file);
+  file.commit();
 }
 
 }  // namespace zemlo

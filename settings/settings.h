@@ -64,13 +64,15 @@ class ProfileStore;
 // Loads every key into `record` (defaults for what is missing or unreadable).
 void loadSettings(Settings& record, const ProfileStore& store);
 // Writes every field of `record`, one write per key in file order. Throws
-// WriteError naming `displayPath` when a write fails; earlier keys stay written.
+// WriteError naming the store's path at the first write that fails.
 void saveSettings(const Settings& record, ProfileStore& store);
 
 // config.cfg in the directory of the running executable, worked out afresh.
 FileName settingsFilePath();
 
-// The global record <-> config.cfg beside the executable.
+// The global record <-> config.cfg beside the executable. writeINI is all or
+// nothing: it throws WriteError naming config.cfg and leaves the file as it
+// was, or the file holds every key; a save that changes nothing writes nothing.
 void readINI();
 void writeINI();
 

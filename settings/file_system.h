@@ -1,0 +1,50 @@
+// The few file operations the settings file needs, on whole files, with the
+// platform's own calls behind them. No exceptions: every failure is a result.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/profile_store.h"
+
+namespace zemlo::files {
+
+struct Contents {
+  bool exists = false;
+  std::string bytes;  // empty when the file does not exist
+};
+
+// The whole file. Missing (or its folder missing): exists is false. nullopt
+// when it exists but cannot be read: a folder, no permission, or held open by
+// a program that shares no reading.
+std::optional<Contents> read(const FileName& file);
+
+// An existing regular file that could be opened for writing now: not
+// read-only, and not held open by a program that shares no writing.
+bool writable(const FileName& file);
+
+// A new file holding `bytes`, named after `file` with a unique suffix, in
+// `folder` (empty: `file`'s own folder). nullopt when it cannot be made whole.
+std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
+                                     const FileName& folder = {});
+// The folder for temporary files of this user.
+FileName temporaryFolder();
+
+// Sends the file's data to the disk.
+bool flush(const FileName& file);
+
+// Puts `staged` in the place of `target` in one step: afterwards `target` is
+// either what it was or the staged file, whatever happens. The staged file
+// takes the target's attributes (permissions); a symbolic link stays and its
+// target is replaced. False, with both files as they were, on failure.
+bool replace(const FileName& staged, const FileName& target);
+
+// Writes `bytes` over the existing, writable `target` in place, for when it
+// cannot be replaced. The space is reserved before a byte is changed; if a
+// write fails after that, `original` is put back. The data reaches the disk.
+bool overwrite(const FileName& target, std::string_view bytes, std::string_view original);
+
+void remove(const FileName& file);
+
+}  // namespace zemlo::files

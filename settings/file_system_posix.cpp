@@ -1,0 +1,157 @@
+// Whole-file operations through POSIX calls (the native build and the fuzz targets).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "settings/file_system.h"
+
+namespace fs = std::filesystem;
+
+namespace zemlo::files {
+namespace {
+
+class Fd {
+public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  bool ok() const { return fd_ >= 0; }
+  int get() const { return fd_; }
+  bool close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+private:
+  int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes, off_t at) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+    at += n;
+  }
+  return true;
+}
+
+// The file a write through `file` changes: a symbolic link is followed (also
+// one whose target does not exist yet), so the link itself stays.
+fs::path finalTarget(const fs::path& file) {
+  std::error_code ec;
+  fs::path target = file;
+  for (int hops = 0; hops < 40 && fs::is_symlink(target, ec); ++hops) {
+    const fs::path next = fs::read_symlink(target, ec);
+    if (ec) return file;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
+bool syncFolderOf(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  Fd fd(::open(folder.c_str(), O_RDONLY | O_CLOEXEC));
+  return fd.ok() && ::fsync(fd.get()) == 0;
+}
+
+}  // namespace
+
+std::optional<Contents> read(const FileName& file) {
+  Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) {
+    if (errno == ENOENT || errno == ENOTDIR) return Contents{};
+    return std::nullopt;
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  Contents contents{true, {}};
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return contents;
+    contents.bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool writable(const FileName& file) {
+  struct stat st {};
+  return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(file.c_str(), W_OK) == 0;
+}
+
+std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
+                                     const FileName& folder) {
+  static std::mt19937 random{std::random_device{}()};
+  const fs::path target = finalTarget(file);
+  const fs::path where = folder.empty() ? target.parent_path() : fs::path(folder);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    const fs::path staged = where / (target.filename().native() + suffix);
+    Fd fd(::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.ok()) {
+      if (errno == EEXIST) continue;
+      return std::nullopt;
+    }
+    if (writeAll(fd.get(), bytes, 0) && fd.close()) return staged.native();
+    ::unlink(staged.c_str());
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+FileName temporaryFolder() {
+  const char* dir = std::getenv("TMPDIR");
+  return dir && *dir ? dir : "/tmp";
+}
+
+bool flush(const FileName& file) {
+  Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  return fd.ok() && ::fsync(fd.get()) == 0;
+}
+
+bool replace(const FileName& staged, const FileName& target) {
+  const fs::path real = finalTarget(target);
+  struct stat old {};
+  if (::stat(real.c_str(), &old) == 0) {
+    // A rename would replace a read-only file; the profile API refuses to.
+    if (!writable(real)) return false;
+    if (::chmod(staged.c_str(), old.st_mode & 07777) != 0) return false;
+  }
+  if (::rename(staged.c_str(), real.c_str()) != 0) return false;
+  syncFolderOf(real);
+  return true;
+}
+
+bool overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
+  if (!writable(target)) return false;
+  Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!fd.ok()) return false;
+  // Room first: a full disk fails here, before the file has changed.
+  if (bytes.size() > original.size() &&
+      ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size())) != 0)
+    return false;
+  if (writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 &&
+      ::fsync(fd.get()) == 0)
+    return fd.close();
+  writeAll(fd.get(), original, 0);
+  if (::ftruncate(fd.get(), static_cast<off_t>(original.size())) == 0) ::fsync(fd.get());
+  return false;
+}
+
+void remove(const FileName& file) { ::unlink(file.c_str()); }
+
+}  // namespace zemlo::files

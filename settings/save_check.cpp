@@ -1,0 +1,140 @@
+#include "settings/save_check.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "settings/ini_text.h"
+
+namespace zemlo {
+namespace {
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  const auto unit = [&](std::size_t i) -> char16_t {
+    const auto a = static_cast<uint8_t>(bytes[i]), b = static_cast<uint8_t>(bytes[i + 1]);
+    return static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+  };
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const char16_t c = unit(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
+      const char16_t low = unit(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    appendUtf8(out, (c >= 0xD800 && c < 0xE000) ? U'\uFFFD' : char32_t(c));
+  }
+  return out;
+}
+
+// The blanks the profile API trims from lines, names and values.
+bool isBlank(char c) { return (c >= '\t' && c <= '\r') || c == ' ' || c == '\x1a'; }
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// The profile API keeps a name or value up to its first NUL.
+std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// One non-empty line, in the form the profile API writes it back.
+struct Line {
+  bool header = false;
+  bool entry = false;
+  std::string_view name;  // of an entry
+  std::string text;
+};
+
+std::vector<Line> linesOf(std::string_view text) {
+  std::vector<Line> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const std::string_view raw = trim(text.substr(pos, end - pos));
+    pos = end + 1;
+    Line line;
+    if (!raw.empty() && raw.front() == '[') {
+      line.header = true;
+    } else if (const std::size_t eq = raw.find('='); eq != std::string_view::npos) {
+      line.entry = true;
+      line.name = trim(upToNul(trim(raw.substr(0, eq))));
+      line.text = std::string(line.name) + "=" + std::string(trim(upToNul(trim(raw.substr(eq + 1)))));
+    } else {
+      line.text = std::string(trim(upToNul(raw)));
+      if (line.text.empty()) continue;
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string profileText(std::string_view bytes) {
+  const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  if (starts("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+  if (starts("\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
+  if (starts("\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
+  return std::string(bytes);
+}
+
+bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
+                         std::span<const Assignment> written) {
+  const std::string before = profileText(original), after = profileText(staged);
+  for (const Assignment& a : written)
+    if (iniLookup(after, a.section, a.key) != a.value) return false;
+
+  // A line of one of the written keys may be rewritten, in whichever section
+  // (the API's idea of sections in a damaged file may differ from ours).
+  const auto rewritable = [&](const Line& line) {
+    if (!line.entry) return false;
+    for (const Assignment& a : written)
+      if (sameName(line.name, a.key)) return true;
+    return false;
+  };
+  // Every other line of the original, in order, must be among the copy's lines.
+  const std::vector<Line> kept = linesOf(after);
+  std::size_t next = 0;
+  for (const Line& line : linesOf(before)) {
+    if (line.header || rewritable(line)) continue;
+    while (next < kept.size() && (kept[next].header || kept[next].text != line.text)) ++next;
+    if (next == kept.size()) return false;
+    ++next;
+  }
+  return true;
+}
+
+}  // namespace zemlo
