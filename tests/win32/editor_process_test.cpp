@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -278,6 +281,90 @@ TEST_F(EditorProcess, FileHeldOpenByAnotherProgramFailsTheSave) {
   dismiss(box);
   EXPECT_EQ(close(main), 0u);
   EXPECT_NE(readBytes(config).find("; keep\r\n"), std::string::npos);
+}
+
+// A player's config.cfg: the editor's sections first, with values every save
+// rewrites, then thousands of lines of their own.
+std::string playersConfig(int ownLines) {
+  std::string text = "[General]\r\nshowFPS=yes\r\n[Postprocessing]\r\nGlare=yes\r\n[Reflections]\r\nsizeX=0x100\r\n";
+  text += "; the player's own\r\n[Player]\r\n";
+  for (int i = 0; i < ownLines; ++i) text += "note" + std::to_string(i) + "=line of the player's own, kept\r\n";
+  return text;
+}
+
+// Killed at random moments during saves, the editor leaves config.cfg either
+// as it was or as the whole save: never a mix, never cut short.
+TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
+  const fs::path config = folder_ / "config.cfg";
+  const std::string original = playersConfig(4000);
+  writeBytes(config, original);
+  // One save to its end: the new file, and how long a save takes.
+  HWND main = start();
+  ASSERT_TRUE(main);
+  const ULONGLONG pressed = GetTickCount64();
+  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  const int saveMs = static_cast<int>(GetTickCount64() - pressed);
+  ASSERT_TRUE(box);
+  dismiss(box);
+  EXPECT_EQ(close(main), 0u);
+  const std::string saved = readBytes(config);
+  ASSERT_NE(saved, original);
+
+  std::mt19937 random(20261209);
+  int old = 0, whole = 0;
+  for (int run = 0; run < 24; ++run) {
+    writeBytes(config, original);
+    main = start();
+    ASSERT_TRUE(main);
+    PostMessageW(findChild(main, L"Button", L"&Сохранить"), BM_CLICK, 0, 0);
+    Sleep(static_cast<DWORD>(random() % (saveMs + saveMs / 4 + 1)));
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+    const std::string after = readBytes(config);
+    EXPECT_TRUE(after == original || after == saved) << "run " << run << ": " << after.size() << " bytes";
+    (after == original ? old : whole) += 1;
+  }
+  std::printf("save %d ms; killed runs left the old file %d times, the new %d times\n", saveMs, old, whole);
+  EXPECT_GT(old, 0) << "no kill fell before the save was done";
+}
+
+// Run by full_disk.sh: the editor in ZEMLO_FULL_DISK_DIR under a limit on the
+// size of the files it writes, which the save of that folder's config.cfg
+// outgrows, the way a full disk stops a write part way.
+class EditorOnFullDisk : public EditorProcess {
+protected:
+  void SetUp() override {
+    const char* dir = std::getenv("ZEMLO_FULL_DISK_DIR");
+    if (!dir) GTEST_SKIP() << "run by full_disk.sh";
+    folder_ = fs::path(dir);
+  }
+};
+
+TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
+  const fs::path config = folder_ / "config.cfg";
+  const std::string original = readBytes(config);
+  HWND main = start();
+  ASSERT_TRUE(main);
+  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(messageOf(box), L"Unable to write to " + config.wstring() + L".");
+  dismiss(box);
+  EXPECT_TRUE(running());
+  EXPECT_TRUE(readBytes(config) == original) << "config.cfg changed";
+  std::vector<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().wstring());
+  EXPECT_EQ(names.size(), 2u) << "a staged copy left behind";
+  // Room again: a config.cfg the save fits in.
+  writeBytes(config, "[General]\r\nshowFPS=1\r\n");
+  box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(messageOf(box), L"Settings saved.");
+  dismiss(box);
+  EXPECT_EQ(close(main), 0u);
+  EXPECT_NE(readBytes(config).find("texOffsetY=-0.49\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 // with the error box, keeps running and loses nothing it does not own.
 #include <windows.h>
 
+#include <filesystem>
 #include <random>
+#include <vector>
 
+#include "common/test_support.h"
 #include "settings/profile_store.h"
 #include "settings/settings.h"
 #include "win32/ui_test_support.h"
@@ -29,6 +32,57 @@ TEST_F(FaultsTest, FileHeldOpenWithoutSharingFailsTheSaveAndStaysIntact) {
   EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
   EXPECT_TRUE(IsWindow(form.handle()));
   EXPECT_EQ(readConfig(), original);
+}
+
+// Staged copies the save left beside config.cfg: there should never be any.
+std::vector<std::wstring> stagedCopiesBeside(const std::filesystem::path& config) {
+  std::vector<std::wstring> found;
+  for (const auto& entry : std::filesystem::directory_iterator(config.parent_path())) {
+    const std::wstring name = entry.path().filename().wstring();
+    if (name.rfind(config.filename().wstring() + L".", 0) == 0) found.push_back(name);
+  }
+  return found;
+}
+
+// A running game may hold config.cfg open for reading and writing without
+// letting it be deleted: it cannot be replaced, so it is written in place.
+TEST_F(FaultsTest, FileHeldOpenForWritingButNotDeletionIsWrittenInPlace) {
+  writeConfig("[General]\r\nshowFPS=1\r\n; keep\r\n");
+  open();
+  setChecked(control(L"CheckBox1"), false);
+  HANDLE held = CreateFileW(configPath().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::filesystem::path probe = configPath().parent_path() / "replacement.probe";
+  writeBytes(probe, "x");
+  ASSERT_FALSE(MoveFileExW(probe.c_str(), configPath().c_str(), MOVEFILE_REPLACE_EXISTING)) << "it can be replaced";
+  std::filesystem::remove(probe);
+  click(form.BitBtn1);
+  CloseHandle(held);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"Settings saved.");
+  const std::string after = readConfig();
+  EXPECT_TRUE(contains(after, "showFPS=0\r\n; keep\r\n"));
+  EXPECT_TRUE(contains(after, "texOffsetY=-0.49\r\n"));
+  EXPECT_TRUE(stagedCopiesBeside(configPath()).empty());
+}
+
+// What Save wrote is what Revert reads, even the same moment: no stale copy
+// of the file is kept anywhere.
+TEST_F(FaultsTest, RevertRightAfterSaveShowsTheSave) {
+  writeConfig("[General]\r\nshowFPS=0\r\n");
+  open();
+  HWND fps = control(L"CheckBox1");
+  setChecked(fps, true);
+  click(form.BitBtn1);
+  setChecked(fps, false);
+  click(form.BitBtn2);
+  EXPECT_TRUE(checked(fps));
+  const std::string saved = readConfig();
+  writeConfig(saved.substr(0, saved.find("showStat=0")) + "showStat=1" + saved.substr(saved.find("showStat=0") + 10));
+  click(form.BitBtn2);
+  EXPECT_TRUE(checked(control(L"CheckBox2")));
+  EXPECT_TRUE(stagedCopiesBeside(configPath()).empty());
 }
 
 // Root writes read-only files under Wine as well: these run as an ordinary
