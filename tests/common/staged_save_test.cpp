@@ -1,0 +1,197 @@
+// The save of the settings file as one step: the judgement of a staged copy,
+// and the staged save on real files with the platform's own store.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "common/test_support.h"
+#include "settings/save_check.h"
+#include "settings/staged_save.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using zemlo::test::readBytes;
+using zemlo::test::ScratchDir;
+using zemlo::test::writeBytes;
+
+namespace {
+
+// ---------------------------------------------------------------- judging a staged copy
+
+const std::string kOriginal =
+    "; mine\r\n[General]\r\nshowFPS=0\r\nnote = kept\r\n\r\n[Extra]\r\nk=v\r\nlast line\r\n";
+const zemlo::Assignment kWritten[] = {{"General", "showFPS", "1"}, {"General", "showStat", "1"}};
+
+std::string utf16le(const std::string& ascii) {
+  std::string out = "\xFF\xFE";
+  for (char c : ascii) out += {c, '\0'};
+  return out;
+}
+
+struct CheckCase {
+  const char* name;
+  std::string staged;
+  bool holds;
+};
+
+const CheckCase kCheckCases[] = {
+    {"EditedInPlace",
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n\r\n[Extra]\r\nk=v\r\nlast line\r\n", true},
+    // The profile API's own way of writing a file back.
+    {"RewrittenByTheApi",
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote=kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast line\r\n", true},
+    {"Utf16", utf16le("; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\nnote=kept\r\n[Extra]\r\nk=v\r\nlast line\r\n"),
+     true},
+    {"KeyMissing", "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\n[Extra]\r\nk=v\r\nlast line\r\n", false},
+    {"OldValue", "; mine\r\n[General]\r\nshowFPS=0\r\nshowStat=1\r\nnote = kept\r\n[Extra]\r\nk=v\r\nlast line\r\n",
+     false},
+    {"CutAfterTheKeys", "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=", false},
+    {"LastLineCut", "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast li",
+     false},
+    {"CommentLost", "[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast line\r\n", false},
+    {"LinesSwapped", "; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nnote = kept\r\nlast line\r\n",
+     false},
+    {"Empty", "", false},
+};
+
+class StagedCopyCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(StagedCopyCheck, JudgesTheCopy) {
+  EXPECT_EQ(zemlo::stagedCopyHoldsSave(kOriginal, GetParam().staged, kWritten), GetParam().holds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, StagedCopyCheck, ::testing::ValuesIn(kCheckCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The API keeps a line up to its first NUL; damage it did not do is still seen.
+TEST(StagedCopyCheckText, NulsAndByteOrderMarks) {
+  const std::string garbage = "[General]\r\nx\0y\r\na\0b=c\0d\r\n"s;
+  const zemlo::Assignment one[] = {{"General", "showFPS", "1"}};
+  EXPECT_TRUE(zemlo::stagedCopyHoldsSave(garbage, "[General]\r\nx\r\na=c\r\nshowFPS=1\r\n", one));
+  EXPECT_FALSE(zemlo::stagedCopyHoldsSave(garbage, "[General]\r\na=c\r\nshowFPS=1\r\n", one));
+  EXPECT_EQ(zemlo::profileText("\xEF\xBB\xBFk=v"), "k=v");
+  EXPECT_EQ(zemlo::profileText("\xFE\xFF\x04\x10\xD8\x3D\xDE\x00"s), "\xD0\x90\xF0\x9F\x98\x80");
+  EXPECT_EQ(zemlo::profileText("\xFF\xFE\x00\xD8"s), "\xEF\xBF\xBD") << "a lone surrogate";
+}
+
+// ---------------------------------------------------------------- the staged save on real files
+
+std::vector<std::string> namesIn(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void save(const fs::path& file, const std::vector<zemlo::Assignment>& writes) {
+  zemlo::StagedSave staged(file);
+  for (const auto& w : writes)
+    if (!staged.write(w.section, w.key, w.value)) throw zemlo::WriteError(file);
+  staged.commit();
+}
+
+class StagedSaveTest : public ::testing::Test {
+protected:
+  fs::path file() const { return dir_ / "config.cfg"; }
+  ScratchDir dir_;
+};
+
+TEST_F(StagedSaveTest, ReplacesTheFileAndLeavesNoCopy) {
+  writeBytes(file(), "[General]\r\nshowFPS=0\r\n; mine\r\n");
+  save(file(), {{"General", "showFPS", "1"}, {"Reflections", "sizeX", "512"}});
+  const std::string after = readBytes(file());
+  EXPECT_NE(after.find("showFPS=1"), std::string::npos);
+  EXPECT_NE(after.find("; mine"), std::string::npos);
+  EXPECT_NE(after.find("sizeX=512"), std::string::npos);
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
+TEST_F(StagedSaveTest, NothingChangedWritesNothing) {
+  writeBytes(file(), "[General]\r\nshowFPS=1\r\n");
+  const auto longAgo = fs::last_write_time(file()) - std::chrono::hours(24 * 400);
+  fs::last_write_time(file(), longAgo);
+  save(file(), {{"General", "showFPS", "1"}});
+  EXPECT_EQ(fs::last_write_time(file()), longAgo);
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
+TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
+  fs::create_directory(file());
+  EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}}), zemlo::WriteError);
+  EXPECT_THROW(save(dir_ / "gone" / "config.cfg", {{"General", "showFPS", "1"}}), zemlo::WriteError);
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+  EXPECT_TRUE(fs::is_empty(file()));
+}
+
+#ifndef _WIN32
+
+// The file may grow no larger than `limit`, as on a full disk: a write past it
+// fails (SIGXFSZ ignored) instead of ending the process.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+  rlimit saved_{};
+  void (*handler_)(int) = SIG_DFL;
+};
+
+// Whichever write a full disk stops (the copy, a key, the last key), the
+// file stays byte for byte as it was and no copy is left.
+TEST_F(StagedSaveTest, FullDiskAtAnyPointLeavesTheFileWhole) {
+  std::string original = "[General]\r\nshowFPS=0\r\n[Player]\r\n";
+  for (int i = 0; i < 200; ++i) original += "note" + std::to_string(i) + "=kept\r\n";
+  for (const std::size_t limit : {std::size_t{0}, original.size() - 1, original.size() + 5, original.size() + 20}) {
+    writeBytes(file(), original);
+    {
+      FileSizeLimit full(limit);
+      EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}, {"General", "LODbias0", "-0.25"}, {"New", "k", "v"}}),
+                   zemlo::WriteError)
+          << limit;
+    }
+    EXPECT_TRUE(readBytes(file()) == original) << limit;
+    EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"}) << limit;
+  }
+}
+
+// A folder that takes no new file around a file that can be written: staged
+// in the temporary folder and written over the file in place.
+TEST_F(StagedSaveTest, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
+  writeBytes(file(), "[General]\r\nshowFPS=0\r\n");
+  ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
+  if (::access(dir_.path().c_str(), W_OK) == 0) {
+    ::chmod(dir_.path().c_str(), 0755);
+    GTEST_SKIP() << "read-only folders are writable for this user";
+  }
+  save(file(), {{"General", "showFPS", "1"}});
+  ::chmod(dir_.path().c_str(), 0755);
+  EXPECT_EQ(readBytes(file()), "[General]\r\nshowFPS=1\r\n");
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
+#endif
+
+}  // namespace
