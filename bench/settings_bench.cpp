@@ -1,4 +1,7 @@
-// Load and save timings of the settings file, natively with the portable store.
+// Load and save timings of config.cfg beside this program, with the platform's
+// store (natively the portable one, under Wine the Windows profile API): the
+// editor's save (readINI + writeINI, staged) against writing the keys straight
+// into the file, as the editor did before its saves were staged.
 // Usage: settings_bench; prints one line per figure.
 #include <algorithm>
 #include <chrono>
@@ -63,43 +66,44 @@ std::string ballast(std::size_t bytes) {
   return text;
 }
 
-void loadAndSave(const fs::path& file) {
+void staged() {
+  zemlo::readINI();
+  zemlo::writeINI();
+}
+
+void direct() {
   zemlo::Settings record{};
-  auto store = zemlo::openPortableProfile(file);
+  const auto store = zemlo::openProfile(zemlo::settingsFilePath());
   zemlo::loadSettings(record, *store);
   zemlo::saveSettings(record, *store);
+}
+
+void compare(const char* what, int runs, const std::function<void()>& prepare) {
+  const double a = medianMs(runs, prepare, staged), b = medianMs(runs, prepare, direct);
+  std::printf("%s: median %.2f ms (straight into the file: %.2f ms)\n", what, a, b);
 }
 
 }  // namespace
 
 int main() {
-  const fs::path dir = fs::temp_directory_path() / "zemlo-bench";
-  fs::create_directories(dir);
-  const fs::path file = dir / "config.cfg";
-
-  // A complete 42-key file, as a save writes it.
-  fs::remove(file);
-  loadAndSave(file);
-  const std::string saved = readFile(file);
-  const std::string stale = everyValueStale(saved);
-  const auto keep = [] {};
-
-  std::printf("load + save of the 42-key file, nothing changed: median %.3f ms\n",
-              medianMs(200, keep, [&] { loadAndSave(file); }));
-  std::printf("load + save of the 42-key file, every value changed: median %.3f ms\n",
-              medianMs(200, [&] { writeFile(file, stale); }, [&] { loadAndSave(file); }));
-  std::printf("first save, no file yet: median %.3f ms\n",
-              medianMs(200, [&] { fs::remove(file); }, [&] { loadAndSave(file); }));
-
-  double perSize[2] = {};
-  const std::size_t sizes[2] = {1u << 20, 10u << 20};
-  for (int i = 0; i < 2; ++i) {
-    const std::string big = stale + ballast(sizes[i] - stale.size());
-    perSize[i] = medianMs(5, [&] { writeFile(file, big); }, [&] { loadAndSave(file); });
-    std::printf("load + save with a %zu MiB file, every value changed: median %.1f ms\n", sizes[i] >> 20,
-                perSize[i]);
+  const fs::path file = zemlo::settingsFilePath();
+  if (fs::exists(file)) {
+    std::fprintf(stderr, "%s exists: run from a folder of its own\n", file.string().c_str());
+    return 1;
   }
-  std::printf("10 MiB / 1 MiB time ratio: %.1f (linear: about 10)\n", perSize[1] / perSize[0]);
-  fs::remove_all(dir);
+  // A complete 42-key file, as a save writes it.
+  staged();
+  const std::string saved = readFile(file), stale = everyValueStale(saved);
+
+  compare("load + save of the 42-key file, nothing changed (the usual Save)", 100, [] {});
+  compare("load + save of the 42-key file, every value changed", 100, [&] { writeFile(file, stale); });
+  compare("first save, no file yet", 100, [&] { fs::remove(file); });
+  for (const std::size_t size : {std::size_t{1} << 20, std::size_t{10} << 20}) {
+    const std::string big = stale + ballast(size - stale.size());
+    const std::string what =
+        "load + save with a " + std::to_string(size >> 20) + " MiB file, every value changed";
+    compare(what.c_str(), 3, [&] { writeFile(file, big); });
+  }
+  fs::remove(file);
   return 0;
 }

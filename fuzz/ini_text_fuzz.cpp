@@ -6,6 +6,7 @@
 //   that the key then reads as written, that the lines the editor does not
 //   own survive in order, that every other key reads as before, and that
 //   writing the same value again changes nothing;
+// - either way the result must pass the check that judges a staged save;
 // - one run in 128 does the editor's whole Save right after its load
 //   (loadSettings, then saveSettings of what was loaded) through an in-memory
 //   store that checks every read and write the same way, then checks that the
@@ -22,6 +23,7 @@
 #include "fuzz_support.h"
 #include "settings/ini_text.h"
 #include "settings/profile_store.h"
+#include "settings/save_check.h"
 #include "settings/settings.h"
 
 namespace {
@@ -100,6 +102,19 @@ const char* const kValues[] = {
     "0",    "1",     "512",         "-3", "0.4",    "-0.035", "1E-5", "1.5E20",
     "1E15", "-0.49", "-2147483648", "3",  "1234.5", "0.0001", "150",  "1.79769313486232E308"};
 
+// A file changed by the write rules always passes the check that judges a
+// staged save: what the rules do is what the check must accept. Not for a file
+// marked UTF-16: the check reads it as text, the portable rules edit its bytes.
+void checkJudgedWhole(const std::string& before, const std::string& after,
+                      const std::vector<zemlo::fuzz::Write>& writes) {
+  if (before.rfind("\xFF\xFE", 0) == 0 || before.rfind("\xFE\xFF", 0) == 0) return;
+  std::vector<zemlo::Assignment> assignments;
+  for (const auto& w : writes) assignments.push_back({w.section, w.key, w.value});
+  ZEMLO_FUZZ_CHECK(zemlo::stagedCopyHoldsSave(before, after, assignments),
+                   "a save by the write rules is judged incomplete\nbefore: " + printable(before) +
+                       "\nafter:  " + printable(after));
+}
+
 uint64_t hashOf(const uint8_t* data, size_t size) {
   uint64_t h = 14695981039346656037u;  // FNV-1a
   for (size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 1099511628211u;
@@ -131,6 +146,7 @@ void writeOneKey(const std::string& original, uint64_t pick) {
   lookupChecked(original, before, target.section, target.key);
   const std::string after = assignChecked(original, target.section, target.key, value);
   zemlo::fuzz::checkSave(original, before, after, {{target.section, target.key, value}});
+  checkJudgedWhole(original, after, {{target.section, target.key, value}});
   const std::string again = zemlo::iniAssign(after, target.section, target.key, value);
   ZEMLO_FUZZ_CHECK(again == after, "writing " + value + " twice changed the file\nonce:  " +
                                        printable(after) + "\ntwice: " + printable(again));
@@ -147,6 +163,7 @@ void loadAndSave(const std::string& original) {
   zemlo::fuzz::checkSave(original, zemlo::fuzz::readableOf(original), store.bytes(),
                          store.writes());
   checkAllLookups(store.bytes());
+  checkJudgedWhole(original, store.bytes(), store.writes());
 
   // Reading the saved file gives the record that writes the same texts, and
   // saving it again leaves every byte as it is.

@@ -37,8 +37,9 @@ bool flush(const FileName& file);
 // Puts `staged` in the place of `target` in one step: afterwards `target` is
 // either what it was or the staged file, whatever happens. The staged file
 // takes the target's attributes (permissions); a symbolic link stays and its
-// target is replaced. False, with both files as they were, on failure.
-bool replace(const FileName& staged, const FileName& target);
+// target is replaced. `durable`: the change of names reaches the disk before
+// this returns. False, with both files as they were, on failure.
+bool replace(const FileName& staged, const FileName& target, bool durable);
 
 // Writes `bytes` over the existing, writable `target` in place, for when it
 // cannot be replaced. The space is reserved before a byte is changed; if a

@@ -123,7 +123,7 @@ bool flush(const FileName& file) {
   return fd.ok() && ::fsync(fd.get()) == 0;
 }
 
-bool replace(const FileName& staged, const FileName& target) {
+bool replace(const FileName& staged, const FileName& target, bool durable) {
   const fs::path real = finalTarget(target);
   struct stat old {};
   if (::stat(real.c_str(), &old) == 0) {
@@ -132,7 +132,7 @@ bool replace(const FileName& staged, const FileName& target) {
     if (::chmod(staged.c_str(), old.st_mode & 07777) != 0) return false;
   }
   if (::rename(staged.c_str(), real.c_str()) != 0) return false;
-  syncFolderOf(real);
+  if (durable) syncFolderOf(real);
   return true;
 }
 

@@ -122,7 +122,7 @@ bool flush(const FileName& file) {
   return h.ok() && FlushFileBuffers(h.get()) && h.close();
 }
 
-bool replace(const FileName& staged, const FileName& target) {
+bool replace(const FileName& staged, const FileName& target, bool durable) {
   // MoveFileEx rather than ReplaceFile: it either replaces the file or leaves
   // it alone, where a ReplaceFile that fails half-way can leave the target
   // renamed away. What the move does not carry over, it is told here: the
@@ -136,7 +136,8 @@ bool replace(const FileName& staged, const FileName& target) {
                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if ((attributes & kept) && !SetFileAttributesW(staged.c_str(), attributes & kept)) return false;
   }
-  return MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
+  return MoveFileExW(staged.c_str(), target.c_str(), flags) != FALSE;
 }
 
 bool overwrite(const FileName& target, std::string_view bytes, std::string_view original) {

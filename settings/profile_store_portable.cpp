@@ -55,7 +55,7 @@ public:
     if (updated == *bytes) return files::writable(name_);
     const auto staged = files::createBeside(name_, updated);
     if (!staged) return false;
-    if (!files::replace(*staged, name_)) {
+    if (!files::replace(*staged, name_, false)) {
       files::remove(*staged);
       return false;
     }

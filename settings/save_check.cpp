@@ -114,8 +114,11 @@ std::string profileText(std::string_view bytes) {
 bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
                          std::span<const Assignment> written) {
   const std::string before = profileText(original), after = profileText(staged);
+  // Read as text, or as the bytes themselves: a UTF-8 mark is text to Wine,
+  // part of the first line to Windows' own profile API.
   for (const Assignment& a : written)
-    if (iniLookup(after, a.section, a.key) != a.value) return false;
+    if (iniLookup(after, a.section, a.key) != a.value && iniLookup(staged, a.section, a.key) != a.value)
+      return false;
 
   // A line of one of the written keys may be rewritten, in whichever section
   // (the API's idea of sections in a damaged file may differ from ours).

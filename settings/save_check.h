@@ -22,7 +22,8 @@ struct Assignment {
 std::string profileText(std::string_view bytes);
 
 // True when `staged` (the bytes of a copy of `original` after the profile API
-// made the `written` assignments) reads back every assignment, and still holds,
+// made the `written` assignments) reads back every assignment (as text, or as
+// bytes, as Windows reads a UTF-8 file with a mark), and still holds,
 // in their order, every line of `original` that no assignment may rewrite. The
 // API may rewrite a file in its own way (CRLF line ends, blank lines dropped,
 // blanks around a line and around its '=' removed, section headers re-spelt),

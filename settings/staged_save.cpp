@@ -37,7 +37,7 @@ void StagedSave::commit() {
     throw WriteError(file_);
   if (original_.exists && staged->bytes == original_.bytes) return;  // nothing changed: no write
 
-  if (!stagedElsewhere_ && files::flush(*staged_) && files::replace(*staged_, file_)) {
+  if (!stagedElsewhere_ && files::flush(*staged_) && files::replace(*staged_, file_, true)) {
     staged_.reset();
     return;
   }
