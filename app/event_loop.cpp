@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/error_box.h"
+#include "ui/error_box.h"
 #include "ui/main_window.h"
 
 namespace zemlo::app {
@@ -15,7 +15,7 @@ int runEventLoop(ui::TForm1& form) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     } catch (...) {
-      showUnhandledError();
+      ui::showUnhandledError();
     }
   }
   return static_cast<int>(msg.wParam);

@@ -1,8 +1,8 @@
 // Program entry: the application, its one window and the event loop.
 #include <windows.h>
 
-#include "app/error_box.h"
 #include "app/event_loop.h"
+#include "ui/error_box.h"
 #include "ui/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -14,9 +14,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // Normal, maximised or minimised, as the launcher asked.
     ShowWindow(form.handle(), showCommand);
     UpdateWindow(form.handle());
-    zemlo::app::runEventLoop(form);
+    return zemlo::app::runEventLoop(form);  // 0, from PostQuitMessage(0)
   } catch (...) {
-    zemlo::app::showUnhandledError();
+    zemlo::ui::showUnhandledError();
   }
   return 0;
 }

@@ -1,17 +1,18 @@
 # Windows-only targets: the window, the application shell and the editor itself.
 add_library(zemlo_ui STATIC
-  app/error_box.cpp
-  app/event_loop.cpp
   ui/about.cpp
   ui/binding.cpp
   ui/commands.cpp
   ui/container.cpp
+  ui/error_box.cpp
   ui/fonts.cpp
   ui/form_builder.cpp
+  ui/form_resources.cpp
   ui/glyphs.cpp
   ui/help.cpp
   ui/help_texts.cpp
   ui/keyboard.cpp
+  ui/labels.cpp
   ui/layout.cpp
   ui/main_window.cpp
   ui/message_box.cpp)
@@ -22,7 +23,11 @@ set(ZEMLO_RC ${CMAKE_SOURCE_DIR}/ui/resources/app.rc)
 set_source_files_properties(${ZEMLO_RC} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.manifest;${CMAKE_SOURCE_DIR}/ui/resources/zemlo.ico;${CMAKE_SOURCE_DIR}/ui/resources/about.jpg")
 
+# The application shell: above the window, which knows nothing of it.
+add_library(zemlo_app STATIC app/event_loop.cpp)
+target_link_libraries(zemlo_app PUBLIC zemlo_ui)
+
 add_executable(zemlo-config WIN32 app/main.cpp ${ZEMLO_RC})
-target_link_libraries(zemlo-config PRIVATE zemlo_ui)
+target_link_libraries(zemlo-config PRIVATE zemlo_app)
 target_link_options(zemlo-config PRIVATE -municode -s -Wl,--gc-sections)
 set_target_properties(zemlo-config PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -98,14 +98,8 @@ std::string oneStepUp(const std::string& rounded) {
   std::string_view exponentText = std::string_view(rounded).substr(17);
   if (exponentText.front() == '+') exponentText.remove_prefix(1);
   std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-  int i = 14;
-  while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-  if (i >= 0) {
-    ++digits[i];
-  } else {
-    digits.insert(digits.begin(), '1');
-  }
-  return digits + "E" + std::to_string(exponent - 14);
+  // As a whole number: 15 digits fit in 64 bits, and 999... + 1 gains a digit.
+  return std::to_string(std::stoull(digits) + 1) + "E" + std::to_string(exponent - 14);
 }
 
 }  // namespace

@@ -88,18 +88,21 @@ DecimalDigits roundedDigits(double value, int count) {
   const char next = all[count];
   const bool restNonZero = all.find_first_not_of('0', count + 1) != std::string::npos;
   const bool odd = (out.digits.back() - '0') % 2 == 1;
-  if (next > '5' || (next == '5' && (restNonZero || odd))) {
-    int i = count - 1;
-    while (i >= 0 && out.digits[i] == '9') out.digits[i--] = '0';
-    if (i >= 0) {
-      ++out.digits[i];
-    } else {
-      out.digits.insert(out.digits.begin(), '1');
-      out.digits.pop_back();
-      ++out.exponent;
-    }
-  }
+  if (next > '5' || (next == '5' && (restNonZero || odd))) roundUpLastDigit(out);
   return out;
+}
+
+void roundUpLastDigit(DecimalDigits& number) {
+  std::string& digits = number.digits;
+  auto i = digits.size();
+  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  if (i > 0) {
+    ++digits[i - 1];
+  } else {
+    digits.insert(digits.begin(), '1');
+    digits.pop_back();
+    ++number.exponent;
+  }
 }
 
 }  // namespace zemlo

@@ -15,4 +15,8 @@ struct DecimalDigits {
 // with ties to even on its exact binary value.
 DecimalDigits roundedDigits(double value, int count);
 
+// One unit more in the last digit: 999 carries into a new leading 1, with
+// the digit count kept and the exponent one higher.
+void roundUpLastDigit(DecimalDigits& number);
+
 }  // namespace zemlo

@@ -6,27 +6,13 @@
 #include <string>
 
 #include "settings/profile_store.h"
-
+#include "settings/wide_text.h"
 
 namespace zemlo {
 namespace {
 
-std::wstring widen(std::string_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(n > 0 ? n : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
-  return wide;
-}
-
-std::string narrow(const wchar_t* text, int length) {
-  if (length <= 0) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(n > 0 ? n : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text, length, bytes.data(), n, nullptr, nullptr);
-  return bytes;
-}
+// Names and values in the ANSI code page, as the profile API's own A functions take them.
+std::wstring fromAnsi(std::string_view text) { return widen(text, CP_ACP); }
 
 class Win32ProfileStore final : public ProfileStore {
 public:
@@ -39,14 +25,14 @@ public:
     // The 2048-character buffer is what limits a value to kMaxValueLength.
     wchar_t buffer[kMaxValueLength + 1] = {};
     const DWORD n =
-        GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buffer,
+        GetPrivateProfileStringW(fromAnsi(section).c_str(), fromAnsi(key).c_str(), L"", buffer,
                                  static_cast<DWORD>(std::size(buffer)), file_.c_str());
-    return narrow(buffer, static_cast<int>(n));
+    return narrow(std::wstring_view(buffer, n), CP_ACP);
   }
 
   bool write(std::string_view section, std::string_view key, std::string_view value) override {
-    return WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(),
-                                      widen(value).c_str(), file_.c_str()) != FALSE;
+    return WritePrivateProfileStringW(fromAnsi(section).c_str(), fromAnsi(key).c_str(),
+                                      fromAnsi(value).c_str(), file_.c_str()) != FALSE;
   }
 
   const FileName& path() const override { return file_; }

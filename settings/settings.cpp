@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <iterator>
 #include <string_view>
+#include <type_traits>
 
 #include "settings/profile_store.h"
 #include "settings/staged_save.h"
@@ -16,8 +17,8 @@ namespace {
 
 enum class Kind { Flag, Integer, Real };
 
-// One key of config.cfg: where it lives, how it reads and writes, its default.
-struct KeySpec {
+// One key of config.cfg, a row of the key table: where it lives, how it reads and writes, its default.
+struct KeyRow {
   const char* section;
   const char* key;
   Kind kind;
@@ -26,10 +27,10 @@ struct KeySpec {
 };
 
 #define ZEMLO_KEY(section, field, kind, fallback) \
-  KeySpec { section, #field, Kind::kind, offsetof(Settings, field), fallback }
+  KeyRow { section, #field, Kind::kind, offsetof(Settings, field), fallback }
 
 // File order, which is the order of every load and save.
-constexpr KeySpec kKeys[] = {
+constexpr KeyRow kKeys[] = {
     ZEMLO_KEY("General", showFPS, Flag, 0),
     ZEMLO_KEY("General", showStat, Flag, 0),
     ZEMLO_KEY("General", useTrilinear, Flag, 1),
@@ -76,19 +77,18 @@ constexpr KeySpec kKeys[] = {
 #undef ZEMLO_KEY
 static_assert(std::size(kKeys) == 42);
 
-template <typename T>
-T& field(Settings& record, const KeySpec& row) {
-  return *reinterpret_cast<T*>(reinterpret_cast<char*>(&record) + row.offset);
-}
-template <typename T>
-const T& field(const Settings& record, const KeySpec& row) {
-  return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&record) + row.offset);
+// The row's field in `record` (a Settings or a const Settings).
+template <typename T, typename Record>
+auto& field(Record& record, const KeyRow& row) {
+  using Field = std::conditional_t<std::is_const_v<Record>, const T, T>;
+  using Byte = std::conditional_t<std::is_const_v<Record>, const char, char>;
+  return *reinterpret_cast<Field*>(reinterpret_cast<Byte*>(&record) + row.offset);
 }
 
 }  // namespace
 
 void loadSettings(Settings& record, const ProfileStore& store) {
-  for (const KeySpec& row : kKeys) {
+  for (const KeyRow& row : kKeys) {
     const std::string text = store.read(row.section, row.key);
     switch (row.kind) {
       case Kind::Flag:
@@ -106,7 +106,7 @@ void loadSettings(Settings& record, const ProfileStore& store) {
 
 void saveSettings(const Settings& record, ProfileStore& store) {
   // One write per key: a failure stops the save there, the keys before it written.
-  for (const KeySpec& row : kKeys) {
+  for (const KeyRow& row : kKeys) {
     std::string text;
     switch (row.kind) {
       case Kind::Flag: text = formatFlag(field<uint8_t>(record, row) != 0); break;

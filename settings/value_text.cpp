@@ -231,26 +231,14 @@ std::string formatReal(double value) {
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
 
-  // 18 digits of the exact binary value, rounded to nearest with ties to even.
-  const DecimalDigits exact = roundedDigits(std::fabs(value), 18);
-  std::string digits = exact.digits;
-  int exponent = exact.exponent;  // of the form 0.d1d2... x 10^exponent
-
-  // Cut to 15 digits; a sixteenth of 5 or more rounds up, 999.. carrying into
-  // a new leading 1.
-  const bool roundUp = digits[15] >= '5';
-  digits.resize(15);
-  if (roundUp) {
-    int i = 14;
-    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-    if (i >= 0) {
-      ++digits[i];
-    } else {
-      digits.insert(digits.begin(), '1');
-      digits.pop_back();
-      ++exponent;
-    }
-  }
+  // 18 digits of the exact binary value, rounded to nearest with ties to even,
+  // then cut to 15: a sixteenth of 5 or more rounds up.
+  DecimalDigits shown = roundedDigits(std::fabs(value), 18);
+  const bool roundUp = shown.digits[15] >= '5';
+  shown.digits.resize(15);
+  if (roundUp) roundUpLastDigit(shown);
+  std::string& digits = shown.digits;
+  const int exponent = shown.exponent;  // of the form 0.d1d2... x 10^exponent
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out;

@@ -36,14 +36,8 @@ std::span<const uint8_t> pictureResource() {
 
 // A top-down 24-bit DIB section holding the decoded picture.
 BitmapHandle toBitmap(const RgbImage& image) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
-  BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  BitmapHandle bitmap = createDib24(image.width, image.height, &bits);
   if (!bitmap) return bitmap;
   const int stride = (image.width * 3 + 3) & ~3;
   auto* out = static_cast<uint8_t*>(bits);
@@ -80,13 +74,10 @@ void TForm1::paintPicture(HDC dc, HWND) {
     if (const auto image = decodeJpeg(r.pictureData)) r.picture = toBitmap(*image);
   }
   if (!r.picture) return;
-  HDC memory = CreateCompatibleDC(dc);
-  {
-    Selected use(memory, r.picture.get());
-    // Drawn at its own size, whatever the resolution.
-    BitBlt(dc, 0, 0, r.pictureInfo->width, r.pictureInfo->height, memory, 0, 0, SRCCOPY);
-  }
-  DeleteDC(memory);
+  const MemoryDC memory(CreateCompatibleDC(dc));
+  const Selected use(memory.get(), r.picture.get());
+  // Drawn at its own size, whatever the resolution.
+  BitBlt(dc, 0, 0, r.pictureInfo->width, r.pictureInfo->height, memory.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace zemlo::ui

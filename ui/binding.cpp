@@ -1,14 +1,16 @@
 // Moves values between the settings record and the controls, and keeps every
-// value label in step with its slider.
+// value label in step with its slider: one row per check box and per slider.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "settings/settings.h"
 #include "settings/value_text.h"
+#include "settings/wide_text.h"
 #include "ui/main_window.h"
 #include "ui/slider_math.h"
 
@@ -16,188 +18,187 @@ namespace zemlo::ui {
 
 namespace {
 
-using FlagField = uint8_t Settings::*;
-using RealField = double Settings::*;
-using IntField = int32_t Settings::*;
 using ChangeHandler = void (TForm1::*)();
 
-struct CheckBinding {
+struct CheckRow {
+  int page;  // 1..3: updateGUI sets the controls page by page
   ControlField box;
-  FlagField field;
+  uint8_t Settings::*field;
 };
 
-// Page by page, the order in which updateGUI sets the controls.
-constexpr CheckBinding kChecks[] = {
-    {&TForm1::CheckBox1, &Settings::showFPS},
-    {&TForm1::CheckBox2, &Settings::showStat},
-    {&TForm1::CheckBox3, &Settings::useTrilinear},
-    {&TForm1::CheckBox4, &Settings::forceNoNightShader},
-    {&TForm1::CheckBox5, &Settings::sharpenUI},
-    {&TForm1::CheckBox6, &Settings::debugOutput},
-    {&TForm1::CheckBox16, &Settings::handlePrintScreen},
-    {&TForm1::CheckBox7, &Settings::UsePostProcessing},
-    {&TForm1::CheckBox8, &Settings::DisablePPForMap},
-    {&TForm1::CheckBox20, &Settings::UseSpecialNVGPP},
-    {&TForm1::CheckBox21, &Settings::Force32bitPostProcessing},
-    {&TForm1::CheckBox9, &Settings::HardLight},
-    {&TForm1::CheckBox10, &Settings::Desaturate},
-    {&TForm1::CheckBox11, &Settings::Glare},
-    {&TForm1::CheckBox12, &Settings::GlareDarkenSky},
-    {&TForm1::CheckBox19, &Settings::GlareUseFade},
-    {&TForm1::CheckBox17, &Settings::GlareForce32bitBuffer},
-    {&TForm1::CheckBox13, &Settings::useReflections},
-    {&TForm1::CheckBox14, &Settings::reflectObjects},
-    {&TForm1::CheckBox15, &Settings::useExpFog},
-    {&TForm1::CheckBox18, &Settings::useLighting},
+constexpr CheckRow kChecks[] = {
+    {1, &TForm1::CheckBox1, &Settings::showFPS},
+    {1, &TForm1::CheckBox2, &Settings::showStat},
+    {1, &TForm1::CheckBox3, &Settings::useTrilinear},
+    {1, &TForm1::CheckBox4, &Settings::forceNoNightShader},
+    {1, &TForm1::CheckBox5, &Settings::sharpenUI},
+    {1, &TForm1::CheckBox6, &Settings::debugOutput},
+    {1, &TForm1::CheckBox16, &Settings::handlePrintScreen},
+    {2, &TForm1::CheckBox7, &Settings::UsePostProcessing},
+    {2, &TForm1::CheckBox8, &Settings::DisablePPForMap},
+    {2, &TForm1::CheckBox20, &Settings::UseSpecialNVGPP},
+    {2, &TForm1::CheckBox21, &Settings::Force32bitPostProcessing},
+    {2, &TForm1::CheckBox9, &Settings::HardLight},
+    {2, &TForm1::CheckBox10, &Settings::Desaturate},
+    {2, &TForm1::CheckBox11, &Settings::Glare},
+    {2, &TForm1::CheckBox12, &Settings::GlareDarkenSky},
+    {2, &TForm1::CheckBox19, &Settings::GlareUseFade},
+    {2, &TForm1::CheckBox17, &Settings::GlareForce32bitBuffer},
+    {3, &TForm1::CheckBox13, &Settings::useReflections},
+    {3, &TForm1::CheckBox14, &Settings::reflectObjects},
+    {3, &TForm1::CheckBox15, &Settings::useExpFog},
+    {3, &TForm1::CheckBox18, &Settings::useLighting},
 };
 
-// A real shown by a slider and a two-decimal label: position = Round(value x factor).
-struct RealSlider {
-  ControlField slider;
-  RealField field;
-  int factor;
-  ControlField label;
-};
-constexpr RealSlider kRealSliders[] = {
-    {&TForm1::TrackBar1, &Settings::LODbias0, 10, &TForm1::LOD1},
-    {&TForm1::TrackBar2, &Settings::LODbias1, 10, &TForm1::LOD2},
-    {&TForm1::TrackBar6, &Settings::GlareStrength, 20, &TForm1::gst},
-    {&TForm1::TrackBar7, &Settings::GlareSize, 2, &TForm1::gsi},
-};
-
-// A per-channel strength on a vertical slider, full strength at the top.
-struct StrengthSlider {
-  ControlField slider;
-  RealField field;
-};
-constexpr StrengthSlider kStrengthSliders[] = {
-    {&TForm1::HLs1, &Settings::HardLightSR},      {&TForm1::HLs2, &Settings::HardLightSG},
-    {&TForm1::HLs3, &Settings::HardLightSB},      {&TForm1::TrackBar3, &Settings::DesaturateSR},
-    {&TForm1::TrackBar4, &Settings::DesaturateSG}, {&TForm1::TrackBar5, &Settings::DesaturateSB},
-};
-
-// An integer whose slider position is the value itself.
-struct CountSlider {
-  ControlField slider;
-  IntField field;
-  ControlField label;
-};
-constexpr CountSlider kCountSliders[] = {
-    {&TForm1::TrackBar8, &Settings::maxCount, &TForm1::Label9},
-    {&TForm1::TrackBar9, &Settings::maxDistance, &TForm1::Label11},
-    {&TForm1::TrackBar10, &Settings::maxHeight, &TForm1::Label12},
-    {&TForm1::TrackBar12, &Settings::bumpStrength, &TForm1::Label15},
-};
-
-struct SliderHandler {
-  ControlField slider;
-  ChangeHandler handler;
-};
-constexpr SliderHandler kChangeHandlers[] = {
-    {&TForm1::TrackBar1, &TForm1::TrackBar1Change},   {&TForm1::TrackBar2, &TForm1::TrackBar2Change},
-    {&TForm1::TrackBar6, &TForm1::TrackBar6Change},   {&TForm1::TrackBar7, &TForm1::TrackBar7Change},
-    {&TForm1::TrackBar8, &TForm1::TrackBar8Change},   {&TForm1::TrackBar9, &TForm1::TrackBar9Change},
-    {&TForm1::TrackBar10, &TForm1::TrackBar10Change}, {&TForm1::TrackBar11, &TForm1::TrackBar11Change},
-    {&TForm1::TrackBar12, &TForm1::TrackBar12Change},
-};
-
-int position(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
-
-std::wstring widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-std::string labelText(HWND label) {
-  wchar_t buffer[64] = {};
-  GetWindowTextW(label, buffer, 64);
-  std::string text;
-  for (const wchar_t* c = buffer; *c; ++c) text += *c < 0x80 ? static_cast<char>(*c) : '?';
-  return text;
-}
-
-double parseRealLabel(HWND label) {
-  const std::string text = labelText(label);
+double parseRealLabel(const std::string& text) {
   const auto value = parseReal(text);
   if (!value) throw std::runtime_error("'" + text + "' is not a valid floating point value");
   return *value;
 }
 
-int32_t parseIntegerLabel(HWND label) {
-  const std::string text = labelText(label);
+int32_t parseIntegerLabel(const std::string& text) {
   const auto value = parseInteger(text);
   if (!value) throw std::runtime_error("'" + text + "' is not a valid integer value");
   return *value;
 }
 
+// A slider, its value label and the setting(s) it shows.
+struct SliderRow {
+  int page;
+  ControlField slider;
+  ControlField label;     // null: no value label
+  ChangeHandler change;   // its change handler, if it has one
+  // Record to position, before the slider clamps it to [low, high]; `current`
+  // is where the slider stands now.
+  int (*position)(const Settings& s, int low, int high, int current);
+  // Controls to record: from the slider's position and its label's text.
+  void (*store)(Settings& s, int position, const std::string& labelText);
+  std::string (*labelText)(int position);
+};
+
+// A real shown as Round(value x Factor), its label two decimals of position / Factor.
+template <double Settings::*Field, int Factor>
+constexpr SliderRow real(int page, ControlField slider, ControlField label, ChangeHandler change) {
+  return {page, slider, label, change,
+          [](const Settings& s, int low, int high, int) { return scaledPosition(s.*Field, Factor, low, high); },
+          [](Settings& s, int, const std::string& text) { s.*Field = parseRealLabel(text); },
+          [](int position) { return realLabel(position, Factor); }};
+}
+
+// A per-channel strength on a vertical slider, full strength at the top; no label.
+template <double Settings::*Field>
+constexpr SliderRow strength(int page, ControlField slider) {
+  return {page, slider, nullptr, nullptr,
+          [](const Settings& s, int, int, int) { return strengthPosition(s.*Field); },
+          [](Settings& s, int position, const std::string&) { s.*Field = strengthFromPosition(position); },
+          nullptr};
+}
+
+// An integer whose position is the value itself.
+template <int32_t Settings::*Field>
+constexpr SliderRow count(int page, ControlField slider, ControlField label, ChangeHandler change) {
+  return {page, slider, label, change, [](const Settings& s, int, int, int) { return int{s.*Field}; },
+          [](Settings& s, int, const std::string& text) { s.*Field = parseIntegerLabel(text); },
+          [](int position) { return std::to_string(position); }};
+}
+
+constexpr SliderRow textureSize(int page, ControlField slider, ControlField label, ChangeHandler change) {
+  return {page, slider, label, change,
+          [](const Settings& s, int, int, int current) { return textureSizePosition(s.sizeX, s.sizeY, current); },
+          [](Settings& s, int position, const std::string&) {
+            s.sizeX = s.sizeY = textureSizeForPosition(position);
+          },
+          textureSizeLabel};
+}
+
+using F = TForm1;
+using S = Settings;
+constexpr SliderRow kSliders[] = {
+    real<&S::LODbias0, 10>(1, &F::TrackBar1, &F::LOD1, &F::TrackBar1Change),
+    real<&S::LODbias1, 10>(1, &F::TrackBar2, &F::LOD2, &F::TrackBar2Change),
+    strength<&S::HardLightSR>(2, &F::HLs1),
+    strength<&S::HardLightSG>(2, &F::HLs2),
+    strength<&S::HardLightSB>(2, &F::HLs3),
+    strength<&S::DesaturateSR>(2, &F::TrackBar3),
+    strength<&S::DesaturateSG>(2, &F::TrackBar4),
+    strength<&S::DesaturateSB>(2, &F::TrackBar5),
+    real<&S::GlareStrength, 20>(2, &F::TrackBar6, &F::gst, &F::TrackBar6Change),
+    real<&S::GlareSize, 2>(2, &F::TrackBar7, &F::gsi, &F::TrackBar7Change),
+    textureSize(3, &F::TrackBar11, &F::Label8, &F::TrackBar11Change),
+    count<&S::maxCount>(3, &F::TrackBar8, &F::Label9, &F::TrackBar8Change),
+    count<&S::maxDistance>(3, &F::TrackBar9, &F::Label11, &F::TrackBar9Change),
+    count<&S::maxHeight>(3, &F::TrackBar10, &F::Label12, &F::TrackBar10Change),
+    count<&S::bumpStrength>(3, &F::TrackBar12, &F::Label15, &F::TrackBar12Change),
+};
+
+int position(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+int rangeMin(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0)); }
+int rangeMax(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0)); }
+
+std::string textOf(HWND label) {
+  wchar_t buffer[64] = {};
+  return narrow(std::wstring_view(buffer, static_cast<std::size_t>(GetWindowTextW(label, buffer, 64))));
+}
+
 }  // namespace
 
+void TForm1::sliderMoved(HWND slider) {
+  for (const SliderRow& row : kSliders)
+    if (this->*row.slider == slider && row.change) (this->*row.change)();
+}
+
+void TForm1::showSliderValue(ControlField slider) {
+  for (const SliderRow& row : kSliders)
+    if (row.slider == slider) setLabelText(this->*row.label, widen(row.labelText(position(this->*slider))));
+}
+
 void TForm1::setSliderPosition(HWND slider, int newPosition) {
-  const int low = static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
-  const int high = static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
-  newPosition = newPosition < low ? low : newPosition > high ? high : newPosition;
+  newPosition = std::clamp(newPosition, rangeMin(slider), rangeMax(slider));
   if (newPosition == position(slider)) return;
   // Setting the position sends no notification: run the change handler here.
   SendMessageW(slider, TBM_SETPOS, TRUE, newPosition);
-  for (const SliderHandler& h : kChangeHandlers)
-    if (this->*h.slider == slider) (this->*h.handler)();
+  sliderMoved(slider);
 }
 
 void TForm1::onScroll(HWND slider) {
   // Every scroll notification runs the handler, even one that ends where it began.
-  for (const SliderHandler& h : kChangeHandlers)
-    if (this->*h.slider == slider) (this->*h.handler)();
+  sliderMoved(slider);
 }
 
 void TForm1::updateGUI() {
-  const Settings& s = settings;
-  const auto check = [&](const CheckBinding& b) {
-    SendMessageW(this->*b.box, BM_SETCHECK, s.*b.field ? BST_CHECKED : BST_UNCHECKED, 0);
-  };
-  const auto real = [&](const RealSlider& b) {
-    const HWND slider = this->*b.slider;
-    const int low = static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
-    const int high = static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
-    setSliderPosition(slider, scaledPosition(s.*b.field, b.factor, low, high));
-  };
-  const auto strength = [&](const StrengthSlider& b) {
-    setSliderPosition(this->*b.slider, strengthPosition(s.*b.field));
-  };
-  const auto count = [&](const CountSlider& b) { setSliderPosition(this->*b.slider, s.*b.field); };
-
-  // TabSheet1.
-  for (int i = 0; i < 7; ++i) check(kChecks[i]);
-  real(kRealSliders[0]);
-  real(kRealSliders[1]);
-  // TabSheet2.
-  for (int i = 7; i < 17; ++i) check(kChecks[i]);
-  for (const StrengthSlider& b : kStrengthSliders) strength(b);
-  real(kRealSliders[2]);
-  real(kRealSliders[3]);
-  // TabSheet3.
-  for (int i = 17; i < 21; ++i) check(kChecks[i]);
-  setSliderPosition(TrackBar11, textureSizePosition(s.sizeX, s.sizeY, position(TrackBar11)));
-  for (const CountSlider& b : kCountSliders) count(b);
-
+  for (int page = 1; page <= 3; ++page) {
+    for (const CheckRow& row : kChecks)
+      if (row.page == page)
+        SendMessageW(this->*row.box, BM_SETCHECK, settings.*row.field ? BST_CHECKED : BST_UNCHECKED, 0);
+    for (const SliderRow& row : kSliders) {
+      if (row.page != page) continue;
+      const HWND slider = this->*row.slider;
+      setSliderPosition(slider, row.position(settings, rangeMin(slider), rangeMax(slider), position(slider)));
+    }
+  }
   // Every label again, also where its slider did not move.
-  for (const SliderHandler& h : kChangeHandlers) (this->*h.handler)();
+  for (const SliderRow& row : kSliders)
+    if (row.change) (this->*row.change)();
 }
 
 void TForm1::updateSettings() {
-  Settings& s = settings;
-  for (const CheckBinding& b : kChecks)
-    s.*b.field = SendMessageW(this->*b.box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-  for (const RealSlider& b : kRealSliders) s.*b.field = parseRealLabel(this->*b.label);
-  for (const StrengthSlider& b : kStrengthSliders) s.*b.field = strengthFromPosition(position(this->*b.slider));
-  s.sizeX = s.sizeY = textureSizeForPosition(position(TrackBar11));
-  for (const CountSlider& b : kCountSliders) s.*b.field = parseIntegerLabel(this->*b.label);
+  for (const CheckRow& row : kChecks)
+    settings.*row.field = SendMessageW(this->*row.box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  // A labelled slider's setting is read back from its label, not its position:
+  // the label shows the value rounded to the slider's step, and that decimal
+  // is what is saved (a GlareStrength of 0.43 shows as 0.45 and saves as 0.45).
+  for (const SliderRow& row : kSliders)
+    row.store(settings, position(this->*row.slider), row.label ? textOf(this->*row.label) : std::string());
 }
 
-void TForm1::TrackBar1Change() { setLabelText(LOD1, widen(realLabel(position(TrackBar1), 10))); }
-void TForm1::TrackBar2Change() { setLabelText(LOD2, widen(realLabel(position(TrackBar2), 10))); }
-void TForm1::TrackBar6Change() { setLabelText(gst, widen(realLabel(position(TrackBar6), 20))); }
-void TForm1::TrackBar7Change() { setLabelText(gsi, widen(realLabel(position(TrackBar7), 2))); }
-void TForm1::TrackBar8Change() { setLabelText(Label9, std::to_wstring(position(TrackBar8))); }
-void TForm1::TrackBar9Change() { setLabelText(Label11, std::to_wstring(position(TrackBar9))); }
-void TForm1::TrackBar10Change() { setLabelText(Label12, std::to_wstring(position(TrackBar10))); }
-void TForm1::TrackBar11Change() { setLabelText(Label8, widen(textureSizeLabel(position(TrackBar11)))); }
-void TForm1::TrackBar12Change() { setLabelText(Label15, std::to_wstring(position(TrackBar12))); }
+void TForm1::TrackBar1Change() { showSliderValue(&TForm1::TrackBar1); }
+void TForm1::TrackBar2Change() { showSliderValue(&TForm1::TrackBar2); }
+void TForm1::TrackBar6Change() { showSliderValue(&TForm1::TrackBar6); }
+void TForm1::TrackBar7Change() { showSliderValue(&TForm1::TrackBar7); }
+void TForm1::TrackBar8Change() { showSliderValue(&TForm1::TrackBar8); }
+void TForm1::TrackBar9Change() { showSliderValue(&TForm1::TrackBar9); }
+void TForm1::TrackBar10Change() { showSliderValue(&TForm1::TrackBar10); }
+void TForm1::TrackBar11Change() { showSliderValue(&TForm1::TrackBar11); }
+void TForm1::TrackBar12Change() { showSliderValue(&TForm1::TrackBar12); }
 
 }  // namespace zemlo::ui

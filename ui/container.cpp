@@ -70,6 +70,9 @@ void paint(HWND hwnd) {
   EndPaint(hwnd, &ps);
 }
 
+// No try/catch here or in the subclass below: they only paint and pass
+// messages on, and nothing they call throws; the form's procedure, which the
+// passed messages reach, catches for its handlers.
 LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND: {

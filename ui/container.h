@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/layout.h"
+#include "ui/control_kinds.h"
 
 namespace zemlo::ui {
 

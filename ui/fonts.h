@@ -1,7 +1,7 @@
 // The window's four fonts, at the resolution the window is built for.
 #pragma once
 
-#include "ui/layout.h"
+#include "ui/control_kinds.h"
 #include "ui/win_handles.h"
 
 namespace zemlo::ui {

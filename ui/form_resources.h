@@ -16,6 +16,7 @@ struct FormResources {
 
   FontSet fonts;
   ImageListHandle yesGlyph, retryGlyph, closeGlyph;
+  HIMAGELIST glyph(Glyph which) const;
   int dpi;
   // Measures label texts: one memory DC for them all.
   MemoryDC measuring{CreateCompatibleDC(nullptr)};

@@ -35,39 +35,24 @@ constexpr int kStates = 6;
 constexpr int kDisabledState = 3;
 
 BitmapHandle drawGlyphStrip(Glyph glyph, int size) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = size * kStates;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
-  ScreenDC screen;
-  BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return bitmap;
-  HDC dc = CreateCompatibleDC(screen.get());
-  {
-    Selected useBitmap(dc, bitmap.get());
-    HBRUSH background = CreateSolidBrush(kTransparent);
-    const RECT all{0, 0, size * kStates, size};
-    FillRect(dc, &all, background);
-    DeleteObject(background);
-    const int width = size >= 24 ? 3 : 2;
-    for (int state = 0; state < kStates; ++state) {
-      for (const Stroke& stroke : strokesFor(glyph)) {
-        HPEN pen = CreatePen(PS_SOLID, width, state == kDisabledState ? RGB(128, 128, 128) : stroke.colour);
-        {
-          Selected usePen(dc, pen);
-          std::vector<POINT> scaled;
-          for (POINT p : stroke.points)
-            scaled.push_back({state * size + MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
-          Polyline(dc, scaled.data(), static_cast<int>(scaled.size()));
-        }
-        DeleteObject(pen);
-      }
+  BitmapHandle bitmap = createDib24(size * kStates, size, &bits);
+  const MemoryDC dc(CreateCompatibleDC(nullptr));
+  if (!bitmap || !dc) return BitmapHandle();
+  const Selected useBitmap(dc.get(), bitmap.get());
+  const BrushHandle background(CreateSolidBrush(kTransparent));
+  const RECT all{0, 0, size * kStates, size};
+  FillRect(dc.get(), &all, background.get());
+  const int width = size >= 24 ? 3 : 2;
+  for (int state = 0; state < kStates; ++state) {
+    for (const Stroke& stroke : strokesFor(glyph)) {
+      const PenHandle pen(CreatePen(PS_SOLID, width, state == kDisabledState ? RGB(128, 128, 128) : stroke.colour));
+      const Selected usePen(dc.get(), pen.get());
+      std::vector<POINT> scaled;
+      for (POINT p : stroke.points) scaled.push_back({state * size + MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
+      Polyline(dc.get(), scaled.data(), static_cast<int>(scaled.size()));
     }
   }
-  DeleteDC(dc);
   return bitmap;
 }
 

@@ -2,7 +2,7 @@
 // each with a greyed version for the disabled state.
 #pragma once
 
-#include "ui/layout.h"
+#include "ui/control_kinds.h"
 #include "ui/win_handles.h"
 
 namespace zemlo::ui {

@@ -1,5 +1,7 @@
 // Keyboard handling of the whole window: Tab order, the default button,
 // the buttons' accelerators and page switching with Ctrl+Tab.
+// Done here rather than by IsDialogMessage: the window's keys are not a dialog's
+// (Esc does nothing, Ctrl+Tab turns pages), and Wine's dialog manager misses Alt+В.
 #include <windows.h>
 
 #include <commctrl.h>

@@ -8,7 +8,9 @@ namespace {
 constexpr ControlField kForm = nullptr;
 
 // Columns: control, kind, parent, tab order, {left, top, width, height}, caption, options.
-constexpr ControlSpec kControls[] = {
+// One control a line, as the layout tables read: wider than the code's lines.
+// clang-format off
+constexpr ControlRow kControls[] = {
     // Top level.
     {F(BitBtn1), Kind::Button, kForm, 0, {32, 368, 105, 25}, L"&Сохранить", Font::Inherit, {}, Glyph::Yes},
     {F(BitBtn2), Kind::Button, kForm, 1, {152, 368, 105, 25}, L"&Вернуть", Font::Inherit, {}, Glyph::Retry},
@@ -98,10 +100,11 @@ constexpr ControlSpec kControls[] = {
     {F(Panel2), Kind::Panel, &TForm1::Panel1, 0, {136, 8, 329, 281}, L"", Font::Inherit, {}, Glyph::None, BevelStyle::Raised},
     {F(Memo1), Kind::Memo, &TForm1::Panel2, 0, {8, 16, 313, 249}, L"", Font::Memo},
 };
+// clang-format on
 #undef F
 
 }  // namespace
 
-std::span<const ControlSpec> controlTable() { return kControls; }
+std::span<const ControlRow> controlTable() { return kControls; }
 
 }  // namespace zemlo::ui

@@ -4,42 +4,13 @@
 
 #include <span>
 
+#include "ui/control_kinds.h"
 #include "ui/main_window.h"
 
 namespace zemlo::ui {
 
-enum class Kind {
-  Button,      // push button with a glyph
-  Tabs,        // the tab control
-  Page,        // one page of the tab control
-  GroupBox,    // framed, captioned container
-  CheckBox,
-  Label,       // sizes itself to its text
-  FixedLabel,  // keeps its size, centres its text
-  HSlider,
-  VSlider,
-  HelpPane,    // borderless, editable multi-line text
-  Panel,       // container with a bevel
-  Bevel,       // a lowered frame drawn by its parent
-  Image,       // the About picture
-  Memo,        // read-only, centred multi-line text
-};
-
-enum class Font { Inherit, Default, Small, Help, Memo };
-enum class Glyph { None, Yes, Retry, Close };
-enum class BevelStyle { None, Lowered, Raised };
-
-struct Rect {
-  int x, y, w, h;
-};
-
-struct SliderRange {
-  int min, max, page, tickStep, thumb, initial;
-};
-
-
-
-struct ControlSpec {
+// One row of the control table.
+struct ControlRow {
   ControlField field;
   const wchar_t* name;
   Kind kind;
@@ -54,7 +25,7 @@ struct ControlSpec {
 };
 
 // Every control of the window, pages in page order, parents before children.
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 inline constexpr wchar_t kFormCaption[] = L"ZEMLO Конфигуратор";
 inline constexpr int kClientWidth = 512, kClientHeight = 405;

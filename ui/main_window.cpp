@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/error_box.h"
 #include "ui/container.h"
+#include "ui/error_box.h"
 #include "ui/form_resources.h"
 #include "ui/layout.h"
 
@@ -38,7 +38,7 @@ LRESULT CALLBACK formWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   try {
     return form->handleMessage(message, wParam, lParam);
   } catch (...) {
-    app::showUnhandledError();
+    showUnhandledError();
     return 0;
   }
 }
@@ -95,7 +95,7 @@ int TForm1::scale(int value) const {
 }
 
 HWND TForm1::controlByName(const std::wstring& name) const {
-  for (const ControlSpec& row : controlTable())
+  for (const ControlRow& row : controlTable())
     if (name == row.name) return this->*row.field;
   return name == L"Form1" ? Form1 : nullptr;
 }

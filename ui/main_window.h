@@ -14,6 +14,8 @@
 namespace zemlo::ui {
 
 struct FormResources;  // fonts, glyph image lists, the About picture
+struct ControlRow;     // a row of the control table (ui/layout.h)
+struct Rect;
 
 // How the window is built. Tests build it at other resolutions.
 struct FormOptions {
@@ -103,7 +105,12 @@ private:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(HWND control, int code);
   void onScroll(HWND slider);
+  // Runs the change handler of a slider that moved, if it has one.
+  void sliderMoved(HWND slider);
+  // Writes a slider's value label from its position.
+  void showSliderValue(HWND TForm1::*slider);
   void buildControls();
+  HWND createControl(const ControlRow& row, HWND parent, const Rect& r, HFONT font);
   int scale(int value) const;
   void setupAboutPage();
   void paintPicture(HDC dc, HWND picture);

@@ -42,8 +42,22 @@ inline void deleteDC(HDC h) { DeleteDC(h); }
 
 using FontHandle = Owned<HFONT, deleteGdiObject>;
 using BitmapHandle = Owned<HBITMAP, deleteGdiObject>;
+using BrushHandle = Owned<HBRUSH, deleteGdiObject>;
+using PenHandle = Owned<HPEN, deleteGdiObject>;
 using ImageListHandle = Owned<HIMAGELIST, destroyImageList>;
 using MemoryDC = Owned<HDC, deleteDC>;
+
+// A top-down 24-bit DIB section of width x height; `bits` receives its pixels
+// (rows of B, G, R, each padded to four bytes).
+inline BitmapHandle createDib24(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
 
 // A window DC for measuring, released on scope exit.
 class ScreenDC {

@@ -41,6 +41,9 @@ using zemlo::Settings;
 using zemlo::test::CommaLocale;
 using zemlo::test::readBytes;
 using zemlo::test::ScratchDir;
+#ifndef _WIN32
+using zemlo::test::FileSizeLimit;
+#endif
 using zemlo::test::writeBytes;
 
 namespace {
@@ -1203,31 +1206,6 @@ INSTANTIATE_TEST_SUITE_P(Backends, SettingsSaveFailure, ::testing::ValuesIn(kBac
                          [](const auto& info) { return std::string(info.param.name); });
 
 #ifndef _WIN32
-
-// Lowers the largest file this process may write, the way a full disk stops a
-// write part way; a write past it fails instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-  bool active() const { return active_; }
-
-private:
-  rlimit saved_{};
-  void (*handler_)(int) = SIG_DFL;
-  bool active_ = false;
-};
 
 // What a save of the defaults leaves when no file may grow past `limit`: the
 // keys written before the first one that did not fit, their sections with them.

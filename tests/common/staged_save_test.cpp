@@ -12,11 +12,8 @@
 #include "settings/staged_save.h"
 
 #ifndef _WIN32
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <csignal>
 #endif
 
 namespace fs = std::filesystem;
@@ -136,29 +133,6 @@ TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
 
 #ifndef _WIN32
 
-// The file may grow no larger than `limit`, as on a full disk: a write past it
-// fails (SIGXFSZ ignored) instead of ending the process.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-  rlimit saved_{};
-  void (*handler_)(int) = SIG_DFL;
-};
-
 // Whichever write a full disk stops (the copy, a key, the last key), the
 // file stays byte for byte as it was and no copy is left.
 TEST_F(StagedSaveTest, FullDiskAtAnyPointLeavesTheFileWhole) {
@@ -167,7 +141,8 @@ TEST_F(StagedSaveTest, FullDiskAtAnyPointLeavesTheFileWhole) {
   for (const std::size_t limit : {std::size_t{0}, original.size() - 1, original.size() + 5, original.size() + 20}) {
     writeBytes(file(), original);
     {
-      FileSizeLimit full(limit);
+      zemlo::test::FileSizeLimit full(limit);
+      ASSERT_TRUE(full.active());
       EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}, {"General", "LODbias0", "-0.25"}, {"New", "k", "v"}}),
                    zemlo::WriteError)
           << limit;

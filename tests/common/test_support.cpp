@@ -1,6 +1,7 @@
 #include "common/test_support.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <locale>
@@ -64,5 +65,20 @@ CommaLocale::~CommaLocale() {
   std::setlocale(LC_ALL, savedC_.c_str());
   std::locale::global(std::locale::classic());
 }
+
+#ifndef _WIN32
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  getrlimit(RLIMIT_FSIZE, &saved_);
+  handler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit lowered = saved_;
+  lowered.rlim_cur = bytes;
+  active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  setrlimit(RLIMIT_FSIZE, &saved_);
+  std::signal(SIGXFSZ, handler_);
+}
+#endif
 
 }  // namespace zemlo::test

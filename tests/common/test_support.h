@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <string>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 namespace zemlo::test {
 
 // A fresh empty directory under the system temp folder, removed on destruction.
@@ -39,5 +43,23 @@ private:
   bool active_ = false;
   std::string savedC_;
 };
+
+#ifndef _WIN32
+// Lowers the largest file this process may write, the way a full disk stops a
+// write part way; a write past it fails instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  bool active() const { return active_; }
+
+private:
+  rlimit saved_{};
+  void (*handler_)(int) = nullptr;
+  bool active_ = false;
+};
+#endif
 
 }  // namespace zemlo::test

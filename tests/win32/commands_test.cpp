@@ -1,5 +1,5 @@
 // Save, Revert and Exit through the real buttons, against the real file.
-#include "app/error_box.h"
+#include "ui/error_box.h"
 #include "settings/settings.h"
 #include "win32/ui_test_support.h"
 
@@ -126,7 +126,7 @@ TEST(ErrorBoxText, AppendsAFullStopAfterLettersAndDigitsOnly) {
       {"Why?", L"Why?."},  // "?" sorts after "."
       {"Full!", L"Full!"},
       {"", L""}};
-  for (const auto& [in, out] : cases) EXPECT_EQ(app::errorBoxText(in), out);
+  for (const auto& [in, out] : cases) EXPECT_EQ(ui::errorBoxText(in), out);
 }
 
 }  // namespace

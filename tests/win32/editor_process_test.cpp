@@ -182,6 +182,16 @@ protected:
     for (int i = 0; i < 100 && IsWindow(box); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 
+  // Presses Save and answers the message box that follows; its message, or
+  // nothing when no box came.
+  std::wstring save(HWND main) {
+    HWND box = pressAndAwaitBox(main, L"&Сохранить");
+    if (!box) return L"";
+    const std::wstring message = messageOf(box);
+    dismiss(box);
+    return message;
+  }
+
   // Closes the editor by its close box and returns its exit code.
   DWORD close(HWND main) {
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -220,10 +230,7 @@ TEST_F(EditorProcess, SavesBesideItselfAndExits) {
   writeBytes(folder_ / "config.cfg", "[General]\r\nshowFPS=1\r\n; mine\r\n");
   HWND main = start();
   ASSERT_TRUE(main);
-  HWND box = pressAndAwaitBox(main, L"&Сохранить");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(messageOf(box), L"Settings saved.");
-  dismiss(box);
+  EXPECT_EQ(save(main), L"Settings saved.");
   EXPECT_EQ(close(main), 0u);
   const std::string saved = readBytes(folder_ / "config.cfg");
   EXPECT_NE(saved.find("showFPS=1\r\n"), std::string::npos);
@@ -251,10 +258,7 @@ TEST_F(EditorProcess, FolderGoneAtSaveTimeFailsTheSaveAndKeepsRunning) {
   ASSERT_TRUE(MoveFileW(moved.c_str(), folder_.c_str()));
   EXPECT_EQ(readBytes(folder_ / "config.cfg"), original);
   // With the folder back, the same editor saves.
-  box = pressAndAwaitBox(main, L"&Сохранить");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(messageOf(box), L"Settings saved.");
-  dismiss(box);
+  EXPECT_EQ(save(main), L"Settings saved.");
   EXPECT_EQ(close(main), 0u);
 }
 
@@ -268,17 +272,12 @@ TEST_F(EditorProcess, FileHeldOpenByAnotherProgramFailsTheSave) {
   ASSERT_TRUE(main);
   HANDLE held = CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  const std::wstring message = save(main);
   CloseHandle(held);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(messageOf(box), L"Unable to write to " + config.wstring() + L".");
-  dismiss(box);
+  EXPECT_EQ(message, L"Unable to write to " + config.wstring() + L".");
   EXPECT_TRUE(running());
   EXPECT_EQ(readBytes(config), original);
-  box = pressAndAwaitBox(main, L"&Сохранить");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(messageOf(box), L"Settings saved.");
-  dismiss(box);
+  EXPECT_EQ(save(main), L"Settings saved.");
   EXPECT_EQ(close(main), 0u);
   EXPECT_NE(readBytes(config).find("; keep\r\n"), std::string::npos);
 }
@@ -302,10 +301,8 @@ TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
   HWND main = start();
   ASSERT_TRUE(main);
   const ULONGLONG pressed = GetTickCount64();
-  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  ASSERT_EQ(save(main), L"Settings saved.");
   const int saveMs = static_cast<int>(GetTickCount64() - pressed);
-  ASSERT_TRUE(box);
-  dismiss(box);
   EXPECT_EQ(close(main), 0u);
   const std::string saved = readBytes(config);
   ASSERT_NE(saved, original);
@@ -348,10 +345,7 @@ TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
   const std::string original = readBytes(config);
   HWND main = start();
   ASSERT_TRUE(main);
-  HWND box = pressAndAwaitBox(main, L"&Сохранить");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(messageOf(box), L"Unable to write to " + config.wstring() + L".");
-  dismiss(box);
+  EXPECT_EQ(save(main), L"Unable to write to " + config.wstring() + L".");
   EXPECT_TRUE(running());
   EXPECT_TRUE(readBytes(config) == original) << "config.cfg changed";
   std::vector<std::wstring> names;
@@ -359,10 +353,7 @@ TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
   EXPECT_EQ(names.size(), 2u) << "a staged copy left behind";
   // Room again: a config.cfg the save fits in.
   writeBytes(config, "[General]\r\nshowFPS=1\r\n");
-  box = pressAndAwaitBox(main, L"&Сохранить");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(messageOf(box), L"Settings saved.");
-  dismiss(box);
+  EXPECT_EQ(save(main), L"Settings saved.");
   EXPECT_EQ(close(main), 0u);
   EXPECT_NE(readBytes(config).find("texOffsetY=-0.49\r\n"), std::string::npos);
 }

@@ -1,10 +1,9 @@
-// The application's handler for errors that no event handler catches.
+// The error box: how the program shows an error that no handler caught.
 #pragma once
 
-#include <exception>
 #include <string>
 
-namespace zemlo::app {
+namespace zemlo::ui {
 
 inline constexpr wchar_t kApplicationTitle[] = L"ZEMLO Configurator";
 
@@ -16,4 +15,4 @@ std::wstring errorBoxText(const std::string& message);
 // returns, so the event loop goes on. Call only from inside a catch block.
 void showUnhandledError() noexcept;
 
-}  // namespace zemlo::app
+}  // namespace zemlo::ui
