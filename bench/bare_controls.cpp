@@ -22,34 +22,47 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 const wchar_t* classFor(Kind kind) {
   switch (kind) {
     case Kind::Button:
-    case Kind::CheckBox: return WC_BUTTONW;
-    case Kind::Tabs: return WC_TABCONTROLW;
+    case Kind::CheckBox:
+      return WC_BUTTONW;
+    case Kind::Tabs:
+      return WC_TABCONTROLW;
     case Kind::Label:
-    case Kind::FixedLabel: return WC_STATICW;
+    case Kind::FixedLabel:
+      return WC_STATICW;
     case Kind::HSlider:
-    case Kind::VSlider: return TRACKBAR_CLASSW;
+    case Kind::VSlider:
+      return TRACKBAR_CLASSW;
     case Kind::HelpPane:
-    case Kind::Memo: return WC_EDITW;
-    default: return L"BareContainer";
+    case Kind::Memo:
+      return WC_EDITW;
+    default:
+      return L"BareContainer";
   }
 }
 
 DWORD styleFor(Kind kind) {
   switch (kind) {
-    case Kind::CheckBox: return BS_AUTOCHECKBOX | WS_TABSTOP;
-    case Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
-    case Kind::HSlider: return TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP;
-    case Kind::VSlider: return TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP;
+    case Kind::CheckBox:
+      return BS_AUTOCHECKBOX | WS_TABSTOP;
+    case Kind::Button:
+      return BS_PUSHBUTTON | WS_TABSTOP;
+    case Kind::HSlider:
+      return TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP;
+    case Kind::VSlider:
+      return TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP;
     case Kind::HelpPane:
-    case Kind::Memo: return ES_MULTILINE | WS_TABSTOP;
-    default: return WS_CLIPCHILDREN;
+    case Kind::Memo:
+      return ES_MULTILINE | WS_TABSTOP;
+    default:
+      return WS_CLIPCHILDREN;
   }
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX icc{sizeof(icc),
+                                 ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   WNDCLASSW wc{};
   wc.lpfnWndProc = proc;
@@ -64,8 +77,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window = CreateWindowW(L"BareWindow", zemlo::ui::kFormCaption, style, zemlo::ui::kFormLeft,
-                              zemlo::ui::kFormTop, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                              nullptr, instance, nullptr);
+                              zemlo::ui::kFormTop, frame.right - frame.left,
+                              frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   std::vector<std::pair<zemlo::ui::ControlField, HWND>> made;
   const auto madeFor = [&](zemlo::ui::ControlField field) {
     for (const auto& [f, hwnd] : made)
@@ -90,9 +103,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       TabCtrl_AdjustRect(parent, FALSE, &r);
     }
     made.emplace_back(row.field, CreateWindowExW(0, classFor(row.kind), row.caption,
-                                                 WS_CHILD | visible | styleFor(row.kind), r.left, r.top,
-                                                 r.right - r.left, r.bottom - r.top, parent, nullptr, instance,
-                                                 nullptr));
+                                                 WS_CHILD | visible | styleFor(row.kind), r.left,
+                                                 r.top, r.right - r.left, r.bottom - r.top, parent,
+                                                 nullptr, instance, nullptr));
   }
   ShowWindow(window, show);
   UpdateWindow(window);

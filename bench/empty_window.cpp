@@ -15,8 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"EmptyWindow";
   RegisterClassW(&wc);
-  HWND hwnd = CreateWindowW(L"EmptyWindow", L"Empty", WS_OVERLAPPEDWINDOW, 189, 102, 520, 440, nullptr,
-                            nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowW(L"EmptyWindow", L"Empty", WS_OVERLAPPEDWINDOW, 189, 102, 520, 440,
+                            nullptr, nullptr, instance, nullptr);
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
   MSG msg;

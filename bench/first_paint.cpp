@@ -31,7 +31,8 @@ bool runOnce(const std::wstring& exe, Run& run) {
   LARGE_INTEGER start, end, frequency;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
     return false;
   const DWORD idle = WaitForInputIdle(pi.hProcess, 30000);
   QueryPerformanceCounter(&end);
@@ -42,7 +43,8 @@ bool runOnce(const std::wstring& exe, Run& run) {
   if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 0);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  run.ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  run.ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
   run.peakBytes = memory.PeakWorkingSetSize;
   return idle == 0;
 }
@@ -70,8 +72,9 @@ int wmain(int argc, wchar_t** argv) {
       peak = std::max(peak, run.peakBytes);
     }
     std::sort(times.begin(), times.end());
-    std::printf("%ls: median %.1f ms (min %.1f, max %.1f, %d runs), peak working set %.1f MiB\n", argv[i],
-                times[times.size() / 2], times.front(), times.back(), runs, static_cast<double>(peak) / (1 << 20));
+    std::printf("%ls: median %.1f ms (min %.1f, max %.1f, %d runs), peak working set %.1f MiB\n",
+                argv[i], times[times.size() / 2], times.front(), times.back(), runs,
+                static_cast<double>(peak) / (1 << 20));
   }
   return 0;
 }

@@ -62,7 +62,8 @@ std::string everyValueStale(const std::string& file) {
 
 std::string ballast(std::size_t bytes) {
   std::string text = "[Ballast]\r\n";
-  for (int i = 0; text.size() < bytes; ++i) text += "key" + std::to_string(i) + "=" + std::string(60, 'v') + "\r\n";
+  for (int i = 0; text.size() < bytes; ++i)
+    text += "key" + std::to_string(i) + "=" + std::string(60, 'v') + "\r\n";
   return text;
 }
 
@@ -96,7 +97,8 @@ int main() {
   const std::string saved = readFile(file), stale = everyValueStale(saved);
 
   compare("load + save of the 42-key file, nothing changed (the usual Save)", 100, [] {});
-  compare("load + save of the 42-key file, every value changed", 100, [&] { writeFile(file, stale); });
+  compare("load + save of the 42-key file, every value changed", 100,
+          [&] { writeFile(file, stale); });
   compare("first save, no file yet", 100, [&] { fs::remove(file); });
   for (const std::size_t size : {std::size_t{1} << 20, std::size_t{10} << 20}) {
     const std::string big = stale + ballast(size - stale.size());

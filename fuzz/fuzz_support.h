@@ -4,11 +4,11 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <set>
 #include <string>

@@ -144,14 +144,16 @@ bool overwrite(const FileName& target, std::string_view bytes, std::string_view 
   if (bytes.size() > original.size() &&
       ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size())) != 0)
     return false;
-  if (writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 &&
-      ::fsync(fd.get()) == 0)
+  if (writeAll(fd.get(), bytes, 0) &&
+      ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd.get()) == 0)
     return fd.close();
   writeAll(fd.get(), original, 0);
   if (::ftruncate(fd.get(), static_cast<off_t>(original.size())) == 0) ::fsync(fd.get());
   return false;
 }
 
-void remove(const FileName& file) { ::unlink(file.c_str()); }
+void remove(const FileName& file) {
+  ::unlink(file.c_str());
+}
 
 }  // namespace zemlo::files

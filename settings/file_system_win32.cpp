@@ -29,7 +29,8 @@ private:
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 Handle open(const FileName& file, DWORD access, DWORD share, DWORD disposition) {
-  return Handle(CreateFileW(file.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return Handle(CreateFileW(file.c_str(), access, share, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool writeAll(HANDLE h, std::string_view bytes) {
@@ -95,8 +96,9 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     wchar_t suffix[24];
-    std::swprintf(suffix, 24, L".%08lx.tmp",
-                  static_cast<unsigned long>(now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter));
+    std::swprintf(
+        suffix, 24, L".%08lx.tmp",
+        static_cast<unsigned long>(now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter));
     const FileName staged = where + name + suffix;
     Handle h = open(staged, GENERIC_WRITE, 0, CREATE_NEW);
     if (!h.ok()) {
@@ -157,6 +159,8 @@ bool overwrite(const FileName& target, std::string_view bytes, std::string_view 
   return false;
 }
 
-void remove(const FileName& file) { DeleteFileW(file.c_str()); }
+void remove(const FileName& file) {
+  DeleteFileW(file.c_str());
+}
 
 }  // namespace zemlo::files

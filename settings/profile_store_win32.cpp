@@ -12,14 +12,18 @@ namespace zemlo {
 namespace {
 
 // Names and values in the ANSI code page, as the profile API's own A functions take them.
-std::wstring fromAnsi(std::string_view text) { return widen(text, CP_ACP); }
+std::wstring fromAnsi(std::string_view text) {
+  return widen(text, CP_ACP);
+}
 
 class Win32ProfileStore final : public ProfileStore {
 public:
   explicit Win32ProfileStore(FileName file) : file_(std::move(file)) {}
   // The profile API caches files (Wine keeps the last few): let go of this one,
   // so nothing of it outlives the load or save, nor a file renamed onto it.
-  ~Win32ProfileStore() override { WritePrivateProfileStringW(nullptr, nullptr, nullptr, file_.c_str()); }
+  ~Win32ProfileStore() override {
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, file_.c_str());
+  }
 
   std::string read(std::string_view section, std::string_view key) const override {
     // The 2048-character buffer is what limits a value to kMaxValueLength.

@@ -49,7 +49,9 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 }
 
 // The blanks the profile API trims from lines, names and values.
-bool isBlank(char c) { return (c >= '\t' && c <= '\r') || c == ' ' || c == '\x1a'; }
+bool isBlank(char c) {
+  return (c >= '\t' && c <= '\r') || c == ' ' || c == '\x1a';
+}
 
 std::string_view trim(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -67,7 +69,9 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 // The profile API keeps a name or value up to its first NUL.
-std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+std::string_view upToNul(std::string_view text) {
+  return text.substr(0, text.find('\0'));
+}
 
 // One non-empty line, in the form the profile API writes it back.
 struct Line {
@@ -91,7 +95,8 @@ std::vector<Line> linesOf(std::string_view text) {
     } else if (const std::size_t eq = raw.find('='); eq != std::string_view::npos) {
       line.entry = true;
       line.name = trim(upToNul(trim(raw.substr(0, eq))));
-      line.text = std::string(line.name) + "=" + std::string(trim(upToNul(trim(raw.substr(eq + 1)))));
+      line.text =
+          std::string(line.name) + "=" + std::string(trim(upToNul(trim(raw.substr(eq + 1)))));
     } else {
       line.text = std::string(trim(upToNul(raw)));
       if (line.text.empty()) continue;
@@ -117,7 +122,8 @@ bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
   // Read as text, or as the bytes themselves: a UTF-8 mark is text to Wine,
   // part of the first line to Windows' own profile API.
   for (const Assignment& a : written)
-    if (iniLookup(after, a.section, a.key) != a.value && iniLookup(staged, a.section, a.key) != a.value)
+    if (iniLookup(after, a.section, a.key) != a.value &&
+        iniLookup(staged, a.section, a.key) != a.value)
       return false;
 
   // A line of one of the written keys may be rewritten, in whichever section

@@ -17,7 +17,8 @@ namespace {
 
 enum class Kind { Flag, Integer, Real };
 
-// One key of config.cfg, a row of the key table: where it lives, how it reads and writes, its default.
+// One key of config.cfg, a row of the key table: where it lives, how it reads and writes, its
+// default.
 struct KeyRow {
   const char* section;
   const char* key;
@@ -26,8 +27,10 @@ struct KeyRow {
   double fallback;     // flags and integers are exact in a double
 };
 
-#define ZEMLO_KEY(section, field, kind, fallback) \
-  KeyRow { section, #field, Kind::kind, offsetof(Settings, field), fallback }
+#define ZEMLO_KEY(section, field, kind, fallback)                    \
+  KeyRow {                                                           \
+    section, #field, Kind::kind, offsetof(Settings, field), fallback \
+  }
 
 // File order, which is the order of every load and save.
 constexpr KeyRow kKeys[] = {
@@ -109,9 +112,15 @@ void saveSettings(const Settings& record, ProfileStore& store) {
   for (const KeyRow& row : kKeys) {
     std::string text;
     switch (row.kind) {
-      case Kind::Flag: text = formatFlag(field<uint8_t>(record, row) != 0); break;
-      case Kind::Integer: text = formatInteger(field<int32_t>(record, row)); break;
-      case Kind::Real: text = formatReal(field<double>(record, row)); break;
+      case Kind::Flag:
+        text = formatFlag(field<uint8_t>(record, row) != 0);
+        break;
+      case Kind::Integer:
+        text = formatInteger(field<int32_t>(record, row));
+        break;
+      case Kind::Real:
+        text = formatReal(field<double>(record, row));
+        break;
     }
     if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
   }

@@ -32,7 +32,9 @@ inline bool inTitle(int x, int y) {
   return kGlyphs[letter][(y - kTop) / kCell][column] == '1';
 }
 
-inline uint8_t mix(int a, int b, double t) { return static_cast<uint8_t>(std::lround(a + (b - a) * t)); }
+inline uint8_t mix(int a, int b, double t) {
+  return static_cast<uint8_t>(std::lround(a + (b - a) * t));
+}
 
 inline Rgb aboutPicturePixel(int x, int y) {
   constexpr int kSunX = 60, kSunY = 140, kSunR = 20;
@@ -47,7 +49,8 @@ inline Rgb aboutPicturePixel(int x, int y) {
   }
   const double depth = static_cast<double>(y - kHorizon) / (kPictureHeight - kHorizon);
   const int half = static_cast<int>(kSunR * (1.0 - 0.6 * depth));
-  if (((y - kHorizon) / 3) % 2 == 0 && std::abs(x - kSunX) <= half) return {236, 168, 92};  // glitter
+  if (((y - kHorizon) / 3) % 2 == 0 && std::abs(x - kSunX) <= half)
+    return {236, 168, 92};  // glitter
   return {mix(24, 6, depth), mix(64, 24, depth), mix(112, 56, depth)};
 }
 

@@ -26,7 +26,8 @@ constexpr const wchar_t* kCredits[] = {
 
 std::span<const uint8_t> pictureResource() {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_ABOUT_JPEG), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  HRSRC found =
+      FindResourceW(module, MAKEINTRESOURCEW(IDR_ABOUT_JPEG), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!found) return {};
   HGLOBAL loaded = LoadResource(module, found);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;

@@ -66,8 +66,8 @@ int32_t parseIntegerLabel(const std::string& text) {
 struct SliderRow {
   int page;
   ControlField slider;
-  ControlField label;     // null: no value label
-  ChangeHandler change;   // its change handler, if it has one
+  ControlField label;    // null: no value label
+  ChangeHandler change;  // its change handler, if it has one
   // Record to position, before the slider clamps it to [low, high]; `current`
   // is where the slider stands now.
   int (*position)(const Settings& s, int low, int high, int current);
@@ -79,8 +79,13 @@ struct SliderRow {
 // A real shown as Round(value x Factor), its label two decimals of position / Factor.
 template <double Settings::*Field, int Factor>
 constexpr SliderRow real(int page, ControlField slider, ControlField label, ChangeHandler change) {
-  return {page, slider, label, change,
-          [](const Settings& s, int low, int high, int) { return scaledPosition(s.*Field, Factor, low, high); },
+  return {page,
+          slider,
+          label,
+          change,
+          [](const Settings& s, int low, int high, int) {
+            return scaledPosition(s.*Field, Factor, low, high);
+          },
           [](Settings& s, int, const std::string& text) { s.*Field = parseRealLabel(text); },
           [](int position) { return realLabel(position, Factor); }};
 }
@@ -88,23 +93,38 @@ constexpr SliderRow real(int page, ControlField slider, ControlField label, Chan
 // A per-channel strength on a vertical slider, full strength at the top; no label.
 template <double Settings::*Field>
 constexpr SliderRow strength(int page, ControlField slider) {
-  return {page, slider, nullptr, nullptr,
+  return {page,
+          slider,
+          nullptr,
+          nullptr,
           [](const Settings& s, int, int, int) { return strengthPosition(s.*Field); },
-          [](Settings& s, int position, const std::string&) { s.*Field = strengthFromPosition(position); },
+          [](Settings& s, int position, const std::string&) {
+            s.*Field = strengthFromPosition(position);
+          },
           nullptr};
 }
 
 // An integer whose position is the value itself.
 template <int32_t Settings::*Field>
 constexpr SliderRow count(int page, ControlField slider, ControlField label, ChangeHandler change) {
-  return {page, slider, label, change, [](const Settings& s, int, int, int) { return int{s.*Field}; },
+  return {page,
+          slider,
+          label,
+          change,
+          [](const Settings& s, int, int, int) { return int{s.*Field}; },
           [](Settings& s, int, const std::string& text) { s.*Field = parseIntegerLabel(text); },
           [](int position) { return std::to_string(position); }};
 }
 
-constexpr SliderRow textureSize(int page, ControlField slider, ControlField label, ChangeHandler change) {
-  return {page, slider, label, change,
-          [](const Settings& s, int, int, int current) { return textureSizePosition(s.sizeX, s.sizeY, current); },
+constexpr SliderRow textureSize(int page, ControlField slider, ControlField label,
+                                ChangeHandler change) {
+  return {page,
+          slider,
+          label,
+          change,
+          [](const Settings& s, int, int, int current) {
+            return textureSizePosition(s.sizeX, s.sizeY, current);
+          },
           [](Settings& s, int position, const std::string&) {
             s.sizeX = s.sizeY = textureSizeForPosition(position);
           },
@@ -131,13 +151,20 @@ constexpr SliderRow kSliders[] = {
     count<&S::bumpStrength>(3, &F::TrackBar12, &F::Label15, &F::TrackBar12Change),
 };
 
-int position(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
-int rangeMin(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0)); }
-int rangeMax(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0)); }
+int position(HWND slider) {
+  return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+}
+int rangeMin(HWND slider) {
+  return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
+}
+int rangeMax(HWND slider) {
+  return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
+}
 
 std::string textOf(HWND label) {
   wchar_t buffer[64] = {};
-  return narrow(std::wstring_view(buffer, static_cast<std::size_t>(GetWindowTextW(label, buffer, 64))));
+  return narrow(
+      std::wstring_view(buffer, static_cast<std::size_t>(GetWindowTextW(label, buffer, 64))));
 }
 
 }  // namespace
@@ -149,7 +176,8 @@ void TForm1::sliderMoved(HWND slider) {
 
 void TForm1::showSliderValue(ControlField slider) {
   for (const SliderRow& row : kSliders)
-    if (row.slider == slider) setLabelText(this->*row.label, widen(row.labelText(position(this->*slider))));
+    if (row.slider == slider)
+      setLabelText(this->*row.label, widen(row.labelText(position(this->*slider))));
 }
 
 void TForm1::setSliderPosition(HWND slider, int newPosition) {
@@ -169,11 +197,13 @@ void TForm1::updateGUI() {
   for (int page = 1; page <= 3; ++page) {
     for (const CheckRow& row : kChecks)
       if (row.page == page)
-        SendMessageW(this->*row.box, BM_SETCHECK, settings.*row.field ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(this->*row.box, BM_SETCHECK, settings.*row.field ? BST_CHECKED : BST_UNCHECKED,
+                     0);
     for (const SliderRow& row : kSliders) {
       if (row.page != page) continue;
       const HWND slider = this->*row.slider;
-      setSliderPosition(slider, row.position(settings, rangeMin(slider), rangeMax(slider), position(slider)));
+      setSliderPosition(
+          slider, row.position(settings, rangeMin(slider), rangeMax(slider), position(slider)));
     }
   }
   // Every label again, also where its slider did not move.
@@ -188,17 +218,36 @@ void TForm1::updateSettings() {
   // the label shows the value rounded to the slider's step, and that decimal
   // is what is saved (a GlareStrength of 0.43 shows as 0.45 and saves as 0.45).
   for (const SliderRow& row : kSliders)
-    row.store(settings, position(this->*row.slider), row.label ? textOf(this->*row.label) : std::string());
+    row.store(settings, position(this->*row.slider),
+              row.label ? textOf(this->*row.label) : std::string());
 }
 
-void TForm1::TrackBar1Change() { showSliderValue(&TForm1::TrackBar1); }
-void TForm1::TrackBar2Change() { showSliderValue(&TForm1::TrackBar2); }
-void TForm1::TrackBar6Change() { showSliderValue(&TForm1::TrackBar6); }
-void TForm1::TrackBar7Change() { showSliderValue(&TForm1::TrackBar7); }
-void TForm1::TrackBar8Change() { showSliderValue(&TForm1::TrackBar8); }
-void TForm1::TrackBar9Change() { showSliderValue(&TForm1::TrackBar9); }
-void TForm1::TrackBar10Change() { showSliderValue(&TForm1::TrackBar10); }
-void TForm1::TrackBar11Change() { showSliderValue(&TForm1::TrackBar11); }
-void TForm1::TrackBar12Change() { showSliderValue(&TForm1::TrackBar12); }
+void TForm1::TrackBar1Change() {
+  showSliderValue(&TForm1::TrackBar1);
+}
+void TForm1::TrackBar2Change() {
+  showSliderValue(&TForm1::TrackBar2);
+}
+void TForm1::TrackBar6Change() {
+  showSliderValue(&TForm1::TrackBar6);
+}
+void TForm1::TrackBar7Change() {
+  showSliderValue(&TForm1::TrackBar7);
+}
+void TForm1::TrackBar8Change() {
+  showSliderValue(&TForm1::TrackBar8);
+}
+void TForm1::TrackBar9Change() {
+  showSliderValue(&TForm1::TrackBar9);
+}
+void TForm1::TrackBar10Change() {
+  showSliderValue(&TForm1::TrackBar10);
+}
+void TForm1::TrackBar11Change() {
+  showSliderValue(&TForm1::TrackBar11);
+}
+void TForm1::TrackBar12Change() {
+  showSliderValue(&TForm1::TrackBar12);
+}
 
 }  // namespace zemlo::ui

@@ -9,8 +9,12 @@ namespace {
 constexpr wchar_t kMessageTitle[] = L"ZEMLO";
 }
 
-void TForm1::readINI() { zemlo::readINI(); }
-void TForm1::writeINI() { zemlo::writeINI(); }
+void TForm1::readINI() {
+  zemlo::readINI();
+}
+void TForm1::writeINI() {
+  zemlo::writeINI();
+}
 
 void TForm1::FormCreate() {
   readINI();
@@ -24,13 +28,15 @@ void TForm1::BitBtn1Click() {
 }
 
 void TForm1::BitBtn2Click() {
-  if (messageBox(Form1, L"Revert settings?", kMessageTitle, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1) !=
-      IDOK)
+  if (messageBox(Form1, L"Revert settings?", kMessageTitle,
+                 MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1) != IDOK)
     return;
   readINI();
   updateGUI();
 }
 
-void TForm1::BitBtn3Click() { PostMessageW(Form1, WM_CLOSE, 0, 0); }
+void TForm1::BitBtn3Click() {
+  PostMessageW(Form1, WM_CLOSE, 0, 0);
+}
 
 }  // namespace zemlo::ui

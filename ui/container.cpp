@@ -17,7 +17,9 @@ void setSlot(HWND hwnd, int index, LONG_PTR value) {
   SetWindowLongPtrW(hwnd, index * static_cast<int>(sizeof(LONG_PTR)), value);
 }
 
-HWND form(HWND hwnd) { return GetAncestor(hwnd, GA_ROOT); }
+HWND form(HWND hwnd) {
+  return GetAncestor(hwnd, GA_ROOT);
+}
 
 void paintGroupBox(HWND hwnd, HDC dc) {
   RECT client;
@@ -53,8 +55,9 @@ void paint(HWND hwnd) {
       break;
     case Kind::Panel:
       DrawEdge(dc, &client,
-               static_cast<BevelStyle>(slot(hwnd, kBevelSlot)) == BevelStyle::Raised ? BDR_RAISEDOUTER
-                                                                                     : BDR_SUNKENOUTER,
+               static_cast<BevelStyle>(slot(hwnd, kBevelSlot)) == BevelStyle::Raised
+                   ? BDR_RAISEDOUTER
+                   : BDR_SUNKENOUTER,
                BF_RECT);
       break;
     case Kind::Bevel:
@@ -118,8 +121,8 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK mouseMoveSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK mouseMoveSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR) {
   if (message == WM_MOUSEMOVE)
     SendMessageW(form(hwnd), kMsgControlMouseMove, reinterpret_cast<WPARAM>(hwnd), lParam);
   else if (message == WM_NCDESTROY)
@@ -145,8 +148,8 @@ HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,
                      const wchar_t* caption, HINSTANCE instance) {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   // Containers hold focusable children, so keyboard navigation descends into them.
-  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, caption, style, r.x, r.y, r.w, r.h,
-                              parent, nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, caption, style, r.x, r.y, r.w,
+                              r.h, parent, nullptr, instance, nullptr);
   if (hwnd) {
     setSlot(hwnd, kKindSlot, static_cast<LONG_PTR>(kind));
     setSlot(hwnd, kBevelSlot, static_cast<LONG_PTR>(bevel));
@@ -154,6 +157,8 @@ HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,
   return hwnd;
 }
 
-void reportMouseMoves(HWND control) { SetWindowSubclass(control, mouseMoveSubclass, 0, 0); }
+void reportMouseMoves(HWND control) {
+  SetWindowSubclass(control, mouseMoveSubclass, 0, 0);
+}
 
 }  // namespace zemlo::ui

@@ -6,20 +6,20 @@
 namespace zemlo::ui {
 
 enum class Kind {
-  Button,      // push button with a glyph
-  Tabs,        // the tab control
-  Page,        // one page of the tab control
-  GroupBox,    // framed, captioned container
+  Button,    // push button with a glyph
+  Tabs,      // the tab control
+  Page,      // one page of the tab control
+  GroupBox,  // framed, captioned container
   CheckBox,
   Label,       // sizes itself to its text
   FixedLabel,  // keeps its size, centres its text
   HSlider,
   VSlider,
-  HelpPane,    // borderless, editable multi-line text
-  Panel,       // container with a bevel
-  Bevel,       // a lowered frame drawn by its parent
-  Image,       // the About picture
-  Memo,        // read-only, centred multi-line text
+  HelpPane,  // borderless, editable multi-line text
+  Panel,     // container with a bevel
+  Bevel,     // a lowered frame drawn by its parent
+  Image,     // the About picture
+  Memo,      // read-only, centred multi-line text
 };
 
 enum class Font { Inherit, Default, Small, Help, Memo };

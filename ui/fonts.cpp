@@ -49,7 +49,8 @@ FontHandle makeCaptionFont(const wchar_t* face, int height, BYTE charset) {
                                   {L"Tahoma", DEFAULT_CHARSET}};
   for (const Candidate& c : candidates) {
     FontHandle font(makeFont(c.face, height, c.charset));
-    if (lstrcmpiW(realisedFace(font.get()).c_str(), c.face) == 0 && coversCyrillic(font.get())) return font;
+    if (lstrcmpiW(realisedFace(font.get()).c_str(), c.face) == 0 && coversCyrillic(font.get()))
+      return font;
   }
   // Nothing better: whatever the font mapper offers for the face asked for.
   return FontHandle(makeFont(face, height, DEFAULT_CHARSET));
@@ -59,10 +60,14 @@ FontHandle makeCaptionFont(const wchar_t* face, int height, BYTE charset) {
 
 HFONT FontSet::get(Font which) const {
   switch (which) {
-    case Font::Small: return small.get();
-    case Font::Help: return help.get();
-    case Font::Memo: return memo.get();
-    default: return normal.get();
+    case Font::Small:
+      return small.get();
+    case Font::Help:
+      return help.get();
+    case Font::Memo:
+      return memo.get();
+    default:
+      return normal.get();
   }
 }
 

@@ -7,10 +7,10 @@
 namespace zemlo::ui {
 
 struct FontSet {
-  FontHandle normal;  // "MS Sans Serif" 11 px, the form's default
-  FontHandle small;   // "Small Fonts" 9 px
-  FontHandle help;    // "Verdana" 11 px
-  FontHandle memo;    // "Verdana" 13 px
+  FontHandle normal;    // "MS Sans Serif" 11 px, the form's default
+  FontHandle small;     // "Small Fonts" 9 px
+  FontHandle help;      // "Verdana" 11 px
+  FontHandle memo;      // "Verdana" 13 px
   int lineHeight = 13;  // of the default font; 13 at 96 DPI
 
   HFONT get(Font which) const;

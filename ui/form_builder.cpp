@@ -17,8 +17,8 @@ namespace zemlo::ui {
 namespace {
 
 HWND createChild(const wchar_t* cls, DWORD style, HWND parent, const Rect& r, const wchar_t* text) {
-  return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.x, r.y, r.w, r.h, parent, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.x, r.y, r.w, r.h, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // Children in tab order, parents first: creation order is the order Tab visits them.
@@ -29,8 +29,9 @@ std::vector<const ControlRow*> inTabOrder(std::span<const ControlRow> table) {
     std::vector<const ControlRow*> children;
     for (const ControlRow& row : table)
       if (row.parent == parents[p]) children.push_back(&row);
-    std::stable_sort(children.begin(), children.end(),
-                     [](const ControlRow* a, const ControlRow* b) { return a->tabOrder < b->tabOrder; });
+    std::stable_sort(
+        children.begin(), children.end(),
+        [](const ControlRow* a, const ControlRow* b) { return a->tabOrder < b->tabOrder; });
     for (const ControlRow* child : children) {
       sorted.push_back(child);
       parents.push_back(child->field);
@@ -40,7 +41,8 @@ std::vector<const ControlRow*> inTabOrder(std::span<const ControlRow> table) {
 }
 
 HWND createButton(const ControlRow& row, HWND parent, const Rect& r, HIMAGELIST glyph, int margin) {
-  const DWORD style = (row.field == &TForm1::BitBtn1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY | WS_TABSTOP;
+  const DWORD style =
+      (row.field == &TForm1::BitBtn1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY | WS_TABSTOP;
   HWND button = createChild(WC_BUTTONW, style, parent, r, row.caption);
   BUTTON_IMAGELIST images{glyph, {margin, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   if (button) SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
@@ -57,17 +59,19 @@ HWND createPage(const ControlRow& row, HWND tabs) {
   GetClientRect(tabs, &area);
   TabCtrl_AdjustRect(tabs, FALSE, &area);
   HWND page = createContainer(Kind::Page, BevelStyle::None, tabs,
-                              {area.left, area.top, area.right - area.left, area.bottom - area.top}, L"",
-                              GetModuleHandleW(nullptr));
+                              {area.left, area.top, area.right - area.left, area.bottom - area.top},
+                              L"", GetModuleHandleW(nullptr));
   if (page) ShowWindow(page, SW_HIDE);
   return page;
 }
 
 HWND createSlider(const ControlRow& row, HWND parent, const Rect& r, int thumb) {
-  const DWORD orientation = row.kind == Kind::HSlider ? (TBS_HORZ | TBS_BOTTOM) : (TBS_VERT | TBS_RIGHT);
-  HWND slider = createChild(TRACKBAR_CLASSW,
-                            orientation | TBS_AUTOTICKS | TBS_FIXEDLENGTH | TBS_ENABLESELRANGE | WS_TABSTOP,
-                            parent, r, L"");
+  const DWORD orientation =
+      row.kind == Kind::HSlider ? (TBS_HORZ | TBS_BOTTOM) : (TBS_VERT | TBS_RIGHT);
+  HWND slider =
+      createChild(TRACKBAR_CLASSW,
+                  orientation | TBS_AUTOTICKS | TBS_FIXEDLENGTH | TBS_ENABLESELRANGE | WS_TABSTOP,
+                  parent, r, L"");
   if (!slider) return slider;
   const SliderRange& range = row.slider;
   SendMessageW(slider, TBM_SETRANGEMIN, FALSE, range.min);
@@ -91,14 +95,16 @@ HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HF
     case Kind::Button:
       return createButton(row, parent, r, resources_->glyph(row.glyph), scale(4));
     case Kind::Tabs:
-      return createChild(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, r, L"");
+      return createChild(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, r,
+                         L"");
     case Kind::Page:
       return createPage(row, parent);
     case Kind::GroupBox:
     case Kind::Panel:
     case Kind::Bevel:
     case Kind::Image:
-      return createContainer(row.kind, row.bevel, parent, r, row.caption, GetModuleHandleW(nullptr));
+      return createContainer(row.kind, row.bevel, parent, r, row.caption,
+                             GetModuleHandleW(nullptr));
     case Kind::CheckBox: {
       HWND box = createChild(WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, parent, r, row.caption);
       if (box) reportMouseMoves(box);
@@ -107,7 +113,8 @@ HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HF
     case Kind::Label: {
       // Made at its text's size straight away: resizing a window costs more.
       const SIZE size = textSize(font, row.caption);
-      return createChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, parent, {r.x, r.y, size.cx, size.cy}, row.caption);
+      return createChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, parent, {r.x, r.y, size.cx, size.cy},
+                         row.caption);
     }
     case Kind::FixedLabel:
       return createChild(WC_STATICW, SS_CENTER | SS_NOPREFIX, parent, r, row.caption);
@@ -115,10 +122,12 @@ HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HF
     case Kind::VSlider:
       return createSlider(row, parent, r, scale(row.slider.thumb));
     case Kind::HelpPane:
-      return createChild(WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP, parent, r, L"");
+      return createChild(WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP,
+                         parent, r, L"");
     case Kind::Memo:
-      return createChild(WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_CENTER | WS_TABSTOP, parent, r,
-                         L"");
+      return createChild(WC_EDITW,
+                         ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_CENTER | WS_TABSTOP,
+                         parent, r, L"");
   }
   return nullptr;
 }
@@ -132,7 +141,8 @@ void TForm1::buildControls() {
   };
   for (const ControlRow* row : inTabOrder(controlTable())) {
     HWND parent = row->parent ? this->*(row->parent) : Form1;
-    HFONT font = row->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(row->font);
+    HFONT font =
+        row->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(row->font);
     const Rect r{scale(row->rect.x), scale(row->rect.y), scale(row->rect.w), scale(row->rect.h)};
     HWND hwnd = createControl(*row, parent, r, font);
     if (!hwnd) throw std::runtime_error("Cannot create the window's controls");

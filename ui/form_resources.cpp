@@ -11,10 +11,14 @@ FormResources::FormResources(int dpi_) : fonts(createFonts(dpi_)), dpi(dpi_) {
 
 HIMAGELIST FormResources::glyph(Glyph which) const {
   switch (which) {
-    case Glyph::Yes: return yesGlyph.get();
-    case Glyph::Retry: return retryGlyph.get();
-    case Glyph::Close: return closeGlyph.get();
-    case Glyph::None: break;
+    case Glyph::Yes:
+      return yesGlyph.get();
+    case Glyph::Retry:
+      return retryGlyph.get();
+    case Glyph::Close:
+      return closeGlyph.get();
+    case Glyph::None:
+      break;
   }
   return nullptr;
 }

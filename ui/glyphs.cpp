@@ -19,7 +19,8 @@ std::vector<Stroke> strokesFor(Glyph glyph) {
       return {{RGB(0, 128, 0), {{3, 8}, {6, 11}, {12, 4}}}};
     case Glyph::Retry:
       // A circular arrow: an arc as a polyline, then its head.
-      return {{RGB(0, 64, 160), {{12, 5}, {10, 3}, {7, 3}, {4, 5}, {3, 8}, {4, 11}, {7, 13}, {10, 13}, {12, 11}}},
+      return {{RGB(0, 64, 160),
+               {{12, 5}, {10, 3}, {7, 3}, {4, 5}, {3, 8}, {4, 11}, {7, 13}, {10, 13}, {12, 11}}},
               {RGB(0, 64, 160), {{9, 6}, {13, 6}, {13, 2}}}};
     case Glyph::Close:
       return {{RGB(192, 0, 0), {{4, 4}, {12, 12}}}, {RGB(192, 0, 0), {{12, 4}, {4, 12}}}};
@@ -46,10 +47,12 @@ BitmapHandle drawGlyphStrip(Glyph glyph, int size) {
   const int width = size >= 24 ? 3 : 2;
   for (int state = 0; state < kStates; ++state) {
     for (const Stroke& stroke : strokesFor(glyph)) {
-      const PenHandle pen(CreatePen(PS_SOLID, width, state == kDisabledState ? RGB(128, 128, 128) : stroke.colour));
+      const PenHandle pen(
+          CreatePen(PS_SOLID, width, state == kDisabledState ? RGB(128, 128, 128) : stroke.colour));
       const Selected usePen(dc.get(), pen.get());
       std::vector<POINT> scaled;
-      for (POINT p : stroke.points) scaled.push_back({state * size + MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
+      for (POINT p : stroke.points)
+        scaled.push_back({state * size + MulDiv(p.x, size, 16), MulDiv(p.y, size, 16)});
       Polyline(dc.get(), scaled.data(), static_cast<int>(scaled.size()));
     }
   }

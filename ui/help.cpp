@@ -28,7 +28,8 @@ HWND labelAt(HWND container, POINT pt) {
   for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[16] = {};
     GetClassNameW(child, cls, 16);
-    if (lstrcmpiW(cls, L"Static") != 0 || !(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    if (lstrcmpiW(cls, L"Static") != 0 || !(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE))
+      continue;
     RECT r;
     GetWindowRect(child, &r);
     MapWindowPoints(HWND_DESKTOP, container, reinterpret_cast<POINT*>(&r), 2);

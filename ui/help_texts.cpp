@@ -8,6 +8,9 @@ namespace {
 
 #define T(field) &TForm1::field
 
+// The texts as they read, broken where a sentence allows: not for clang-format to re-break.
+// clang-format off
+
 constexpr char kGlareText[] =
     "\"Glare\" postprocessing effect settings.\r\rGlare effect applies a blur effect to the frame, and "
     "overlays it on top of the original image for a color bleed-through effect.\r\rThe strength slider "
@@ -120,12 +123,17 @@ const ClearEntry kClear[] = {
     {"GroupBox4MouseMove", T(GroupBox4), {T(Help2), nullptr, nullptr}},
 };
 
+// clang-format on
 #undef T
 
 }  // namespace
 
-std::span<const HelpEntry> helpTable() { return kHelp; }
-std::span<const ClearEntry> clearTable() { return kClear; }
+std::span<const HelpEntry> helpTable() {
+  return kHelp;
+}
+std::span<const ClearEntry> clearTable() {
+  return kClear;
+}
 
 std::wstring paneText(const char* text) {
   std::wstring out;

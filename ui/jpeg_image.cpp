@@ -41,7 +41,8 @@ bool withDecompressor(std::span<const uint8_t> data, Body&& body) {
     return false;
   }
   jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, const_cast<unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+  jpeg_mem_src(&cinfo, const_cast<unsigned char*>(data.data()),
+               static_cast<unsigned long>(data.size()));
   const bool ok = jpeg_read_header(&cinfo, TRUE) == JPEG_HEADER_OK && body(cinfo);
   jpeg_destroy_decompress(&cinfo);
   return ok;
@@ -75,7 +76,8 @@ std::optional<RgbImage> decodeJpeg(std::span<const uint8_t> data) {
         image.height = static_cast<int>(cinfo.output_height);
         image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * 3);
         while (cinfo.output_scanline < cinfo.output_height) {
-          JSAMPROW row = image.pixels.data() + static_cast<std::size_t>(cinfo.output_scanline) * image.width * 3;
+          JSAMPROW row = image.pixels.data() +
+                         static_cast<std::size_t>(cinfo.output_scanline) * image.width * 3;
           if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
         }
         jpeg_finish_decompress(&cinfo);

@@ -19,10 +19,13 @@ bool isClass(HWND hwnd, const wchar_t* name) {
   return lstrcmpiW(cls, name) == 0;
 }
 
-bool takesText(HWND hwnd) { return hwnd && isClass(hwnd, WC_EDITW); }
+bool takesText(HWND hwnd) {
+  return hwnd && isClass(hwnd, WC_EDITW);
+}
 
 wchar_t upper(wchar_t c) {
-  return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+  return static_cast<wchar_t>(
+      reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
 }
 
 wchar_t mnemonicOf(HWND button) {
@@ -39,7 +42,8 @@ void collectTabStops(HWND parent, std::vector<HWND>& out) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(child) || !IsWindowEnabled(child)) continue;
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) out.push_back(child);
-    if (GetWindow(child, GW_CHILD) && (isClass(child, kContainerClass) || isClass(child, WC_TABCONTROLW)))
+    if (GetWindow(child, GW_CHILD) &&
+        (isClass(child, kContainerClass) || isClass(child, WC_TABCONTROLW)))
       collectTabStops(child, out);
   }
 }
@@ -60,8 +64,10 @@ void TForm1::moveFocus(bool backwards) {
   for (std::size_t i = 0; i < stops.size(); ++i)
     if (stops[i] == focus) index = i;
   std::size_t next;
-  if (index == stops.size()) next = backwards ? stops.size() - 1 : 0;
-  else next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+  if (index == stops.size())
+    next = backwards ? stops.size() - 1 : 0;
+  else
+    next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
   SetFocus(stops[next]);
   // A text box entered by Tab has its whole text selected, as in a dialog.
   if (takesText(stops[next])) SendMessageW(stops[next], EM_SETSEL, 0, -1);
@@ -80,9 +86,12 @@ bool TForm1::pressMnemonic(wchar_t letter) {
   for (HWND button : {BitBtn1, BitBtn2, BitBtn3}) {
     const wchar_t mnemonic = mnemonicOf(button);
     if (mnemonic && upper(mnemonic) == upper(letter)) {
-      if (button == BitBtn1) BitBtn1Click();
-      else if (button == BitBtn2) BitBtn2Click();
-      else BitBtn3Click();
+      if (button == BitBtn1)
+        BitBtn1Click();
+      else if (button == BitBtn2)
+        BitBtn2Click();
+      else
+        BitBtn3Click();
       return true;
     }
   }
@@ -107,10 +116,14 @@ bool TForm1::preTranslateMessage(MSG& msg) {
           }
           return true;
         case VK_RETURN:
-          if (focus == BitBtn2) BitBtn2Click();
-          else if (focus == BitBtn3) BitBtn3Click();
-          else if (focus == Help1 || focus == Help2 || focus == Help3) return false;  // new line
-          else if (focus != Memo1) BitBtn1Click();
+          if (focus == BitBtn2)
+            BitBtn2Click();
+          else if (focus == BitBtn3)
+            BitBtn3Click();
+          else if (focus == Help1 || focus == Help2 || focus == Help3)
+            return false;  // new line
+          else if (focus != Memo1)
+            BitBtn1Click();
           return true;
         case VK_ESCAPE:
           return true;  // there is no cancel button
@@ -121,7 +134,8 @@ bool TForm1::preTranslateMessage(MSG& msg) {
       return pressMnemonic(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // Where typing means nothing, a letter alone works as with Alt.
-      if (!takesText(focus) && msg.wParam >= L' ') return pressMnemonic(static_cast<wchar_t>(msg.wParam));
+      if (!takesText(focus) && msg.wParam >= L' ')
+        return pressMnemonic(static_cast<wchar_t>(msg.wParam));
       return false;
     default:
       return false;

@@ -105,6 +105,8 @@ constexpr ControlRow kControls[] = {
 
 }  // namespace
 
-std::span<const ControlRow> controlTable() { return kControls; }
+std::span<const ControlRow> controlTable() {
+  return kControls;
+}
 
 }  // namespace zemlo::ui

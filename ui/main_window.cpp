@@ -15,9 +15,12 @@ namespace zemlo::ui {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TForm1";
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE moduleInstance() {
+  return GetModuleHandleW(nullptr);
+}
 
 }  // namespace
 
@@ -51,7 +54,8 @@ TForm1::~TForm1() {
 
 void TForm1::create(const FormOptions& options) {
   options_ = options;
-  const INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX icc{sizeof(icc),
+                                 ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   const HINSTANCE instance = moduleInstance();
   registerContainerClass(instance);
@@ -63,8 +67,8 @@ void TForm1::create(const FormOptions& options) {
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), 0));
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
@@ -155,15 +159,20 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::onCommand(HWND control, int code) {
   if (code == BN_CLICKED) {
-    if (control == BitBtn1) BitBtn1Click();
-    else if (control == BitBtn2) BitBtn2Click();
-    else if (control == BitBtn3) BitBtn3Click();
+    if (control == BitBtn1)
+      BitBtn1Click();
+    else if (control == BitBtn2)
+      BitBtn2Click();
+    else if (control == BitBtn3)
+      BitBtn3Click();
   } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
     syncDefaultButton();
   }
 }
 
-int TForm1::activePage() const { return PageControl1 ? TabCtrl_GetCurSel(PageControl1) : -1; }
+int TForm1::activePage() const {
+  return PageControl1 ? TabCtrl_GetCurSel(PageControl1) : -1;
+}
 
 void TForm1::selectPage(int index) {
   TabCtrl_SetCurSel(PageControl1, index);

@@ -7,7 +7,7 @@
 namespace zemlo::ui {
 
 using MessageBoxFunction = int(WINAPI*)(HWND owner, const wchar_t* text, const wchar_t* caption,
-                                   UINT type);
+                                        UINT type);
 
 int messageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 

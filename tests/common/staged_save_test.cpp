@@ -44,20 +44,36 @@ struct CheckCase {
 
 const CheckCase kCheckCases[] = {
     {"EditedInPlace",
-     "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n\r\n[Extra]\r\nk=v\r\nlast line\r\n", true},
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n\r\n[Extra]\r\nk=v\r\nlast "
+     "line\r\n",
+     true},
     // The profile API's own way of writing a file back.
     {"RewrittenByTheApi",
-     "; mine\r\n[General]\r\nshowFPS=1\r\nnote=kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast line\r\n", true},
-    {"Utf16", utf16le("; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\nnote=kept\r\n[Extra]\r\nk=v\r\nlast line\r\n"),
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote=kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast "
+     "line\r\n",
      true},
-    {"KeyMissing", "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\n[Extra]\r\nk=v\r\nlast line\r\n", false},
-    {"OldValue", "; mine\r\n[General]\r\nshowFPS=0\r\nshowStat=1\r\nnote = kept\r\n[Extra]\r\nk=v\r\nlast line\r\n",
+    {"Utf16",
+     utf16le(
+         "; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\nnote=kept\r\n[Extra]\r\nk=v\r\nlast "
+         "line\r\n"),
+     true},
+    {"KeyMissing",
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\n[Extra]\r\nk=v\r\nlast line\r\n", false},
+    {"OldValue",
+     "; mine\r\n[General]\r\nshowFPS=0\r\nshowStat=1\r\nnote = kept\r\n[Extra]\r\nk=v\r\nlast "
+     "line\r\n",
      false},
-    {"CutAfterTheKeys", "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=", false},
-    {"LastLineCut", "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast li",
+    {"CutAfterTheKeys",
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=", false},
+    {"LastLineCut",
+     "; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast li",
      false},
-    {"CommentLost", "[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast line\r\n", false},
-    {"LinesSwapped", "; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nnote = kept\r\nlast line\r\n",
+    {"CommentLost",
+     "[General]\r\nshowFPS=1\r\nnote = kept\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nlast line\r\n",
+     false},
+    {"LinesSwapped",
+     "; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\n[Extra]\r\nk=v\r\nnote = kept\r\nlast "
+     "line\r\n",
      false},
     {"Empty", "", false},
 };
@@ -86,7 +102,8 @@ TEST(StagedCopyCheckText, NulsAndByteOrderMarks) {
 
 std::vector<std::string> namesIn(const fs::path& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -126,7 +143,8 @@ TEST_F(StagedSaveTest, NothingChangedWritesNothing) {
 TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
   fs::create_directory(file());
   EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}}), zemlo::WriteError);
-  EXPECT_THROW(save(dir_ / "gone" / "config.cfg", {{"General", "showFPS", "1"}}), zemlo::WriteError);
+  EXPECT_THROW(save(dir_ / "gone" / "config.cfg", {{"General", "showFPS", "1"}}),
+               zemlo::WriteError);
   EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
   EXPECT_TRUE(fs::is_empty(file()));
 }
@@ -138,13 +156,16 @@ TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
 TEST_F(StagedSaveTest, FullDiskAtAnyPointLeavesTheFileWhole) {
   std::string original = "[General]\r\nshowFPS=0\r\n[Player]\r\n";
   for (int i = 0; i < 200; ++i) original += "note" + std::to_string(i) + "=kept\r\n";
-  for (const std::size_t limit : {std::size_t{0}, original.size() - 1, original.size() + 5, original.size() + 20}) {
+  for (const std::size_t limit :
+       {std::size_t{0}, original.size() - 1, original.size() + 5, original.size() + 20}) {
     writeBytes(file(), original);
     {
       zemlo::test::FileSizeLimit full(limit);
       ASSERT_TRUE(full.active());
-      EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}, {"General", "LODbias0", "-0.25"}, {"New", "k", "v"}}),
-                   zemlo::WriteError)
+      EXPECT_THROW(
+          save(file(),
+               {{"General", "showFPS", "1"}, {"General", "LODbias0", "-0.25"}, {"New", "k", "v"}}),
+          zemlo::WriteError)
           << limit;
     }
     EXPECT_TRUE(readBytes(file()) == original) << limit;

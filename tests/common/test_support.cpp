@@ -46,7 +46,9 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
 
 CommaLocale::CommaLocale() {
   savedC_ = std::setlocale(LC_ALL, nullptr);
-  static const char* const candidates[] = {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "Russian_Russia.1251", "ru-RU", "German_Germany.1252"};
+  static const char* const candidates[] = {"ru_RU.UTF-8", "ru_RU.utf8",
+                                           "de_DE.UTF-8", "Russian_Russia.1251",
+                                           "ru-RU",       "German_Germany.1252"};
   for (const char* name : candidates) {
     if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',') {
       active_ = true;

@@ -15,24 +15,26 @@ TEST(SliderMath, RoundsTheExactProductHalvesToEvenAndClamps) {
     int factor, min, max, position;
   };
   const Case cases[] = {
-      {0.15, 10, -10, 10, 1},   // 0.15 x 10 is a little below 1.5
-      {0.35, 10, -10, 10, 3},   // likewise below 3.5
-      {-0.25, 10, -10, 10, -2}, // exact half: even neighbour
-      {0.25, 10, -10, 10, 2},   {2.5, 2, 2, 12, 5},       {3.0, 2, 2, 12, 6},
-      {0.4, 20, 0, 20, 8},      {0.43, 20, 0, 20, 9},     {0.425, 20, 0, 20, 8},
-      {-1.5, 10, -10, 10, -10}, {1e300, 10, -10, 10, 10}, {-1e300, 10, -10, 10, -10},
+      {0.15, 10, -10, 10, 1},    // 0.15 x 10 is a little below 1.5
+      {0.35, 10, -10, 10, 3},    // likewise below 3.5
+      {-0.25, 10, -10, 10, -2},  // exact half: even neighbour
+      {0.25, 10, -10, 10, 2},   {2.5, 2, 2, 12, 5},         {3.0, 2, 2, 12, 6},
+      {0.4, 20, 0, 20, 8},      {0.43, 20, 0, 20, 9},       {0.425, 20, 0, 20, 8},
+      {-1.5, 10, -10, 10, -10}, {1e300, 10, -10, 10, 10},   {-1e300, 10, -10, 10, -10},
       {DBL_MAX, 20, 0, 20, 20}, {-DBL_MIN, 10, -10, 10, 0}, {2.147483648e8, 10, -10, 10, 10},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(scaledPosition(c.value, c.factor, c.min, c.max), c.position) << c.value << " x " << c.factor;
+    EXPECT_EQ(scaledPosition(c.value, c.factor, c.min, c.max), c.position)
+        << c.value << " x " << c.factor;
 }
 
 TEST(SliderMath, StrengthSlidersRunFromFullAtTheTop) {
-  const std::pair<double, int> cases[] = {{0.4, 6}, {0.6, 4}, {0.2, 8},  {0.45, 5}, {0.25, 8},
+  const std::pair<double, int> cases[] = {{0.4, 6},  {0.6, 4},   {0.2, 8}, {0.45, 5}, {0.25, 8},
                                           {0.75, 2}, {-0.5, 10}, {1.0, 0}, {7.0, 0},  {0.0, 10}};
   for (auto [value, position] : cases) EXPECT_EQ(strengthPosition(value), position) << value;
   // Back again, every position writes as a short decimal.
-  const char* const written[] = {"1", "0.9", "0.8", "0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1", "0"};
+  const char* const written[] = {"1",   "0.9", "0.8", "0.7", "0.6", "0.5",
+                                 "0.4", "0.3", "0.2", "0.1", "0"};
   for (int p = 0; p <= 10; ++p) EXPECT_EQ(formatReal(strengthFromPosition(p)), written[p]) << p;
 }
 
@@ -41,10 +43,11 @@ TEST(SliderMath, LabelsShowTwoDecimals) {
     int position, divisor;
     const char* text;
   };
-  const Case cases[] = {{-3, 10, "-0.30"}, {12, 20, "0.60"}, {5, 2, "2.50"},  {0, 10, "0.00"},
-                        {-10, 10, "-1.00"}, {20, 20, "1.00"}, {1, 20, "0.05"}, {12, 2, "6.00"},
+  const Case cases[] = {{-3, 10, "-0.30"},  {12, 20, "0.60"}, {5, 2, "2.50"},   {0, 10, "0.00"},
+                        {-10, 10, "-1.00"}, {20, 20, "1.00"}, {1, 20, "0.05"},  {12, 2, "6.00"},
                         {1, 3, "0.33"},     {2, 3, "0.67"},   {-2, 3, "-0.67"}, {1, 8, "0.13"}};
-  for (const Case& c : cases) EXPECT_EQ(realLabel(c.position, c.divisor), c.text) << c.position << "/" << c.divisor;
+  for (const Case& c : cases)
+    EXPECT_EQ(realLabel(c.position, c.divisor), c.text) << c.position << "/" << c.divisor;
   // What a label shows is what Save stores.
   for (int p = -10; p <= 10; ++p) {
     const auto value = parseReal(realLabel(p, 10));

@@ -12,7 +12,8 @@ namespace zemlo::ui {
 namespace {
 
 std::vector<uint8_t> committedPicture() {
-  const std::string bytes = test::readBytes(std::filesystem::path(ZEMLO_SOURCE_DIR) / "ui/resources/about.jpg");
+  const std::string bytes =
+      test::readBytes(std::filesystem::path(ZEMLO_SOURCE_DIR) / "ui/resources/about.jpg");
   return {bytes.begin(), bytes.end()};
 }
 
@@ -41,7 +42,8 @@ TEST(AboutPicture, DecodesToTheGeneratorsColours) {
   ASSERT_EQ(image->height, tools::kPictureHeight);
   ASSERT_EQ(image->pixels.size(), std::size_t(119 * 279 * 3));
   // Points inside flat areas: sun, hills, sky, water, night sky.
-  const std::pair<int, int> samples[] = {{60, 140}, {5, 160}, {100, 60}, {10, 260}, {60, 8}, {110, 230}};
+  const std::pair<int, int> samples[] = {{60, 140}, {5, 160}, {100, 60},
+                                         {10, 260}, {60, 8},  {110, 230}};
   for (auto [x, y] : samples) {
     const tools::Rgb want = tools::aboutPicturePixel(x, y);
     const uint8_t* got = &image->pixels[(static_cast<std::size_t>(y) * image->width + x) * 3];

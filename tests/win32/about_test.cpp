@@ -38,10 +38,12 @@ TEST_F(AboutTest, MemoHasTwelveCenteredLines) {
   HWND memo = control(L"Memo1");
   const std::wstring all = text(memo);
   std::size_t lines = 1;
-  for (std::size_t at = all.find(L"\r\n"); at != std::wstring::npos; at = all.find(L"\r\n", at + 2)) ++lines;
+  for (std::size_t at = all.find(L"\r\n"); at != std::wstring::npos; at = all.find(L"\r\n", at + 2))
+    ++lines;
   EXPECT_EQ(lines, 12u);
   EXPECT_EQ(all.rfind(L"ZEMLO Configurator v1.0", 0), 0u);
-  EXPECT_NE(all.find(L"\r\n\r\nZEMLO includes code from the zlib library,\r\n"), std::wstring::npos);
+  EXPECT_NE(all.find(L"\r\n\r\nZEMLO includes code from the zlib library,\r\n"),
+            std::wstring::npos);
   EXPECT_NE(all.find(L"\r\n\r\nPartial translation into Russian - "), std::wstring::npos);
   EXPECT_TRUE(GetWindowLongW(memo, GWL_STYLE) & ES_CENTER);
 }
@@ -63,8 +65,10 @@ TEST_F(AboutTest, PictureIsDecodedAndDrawnAtItsOwnSize) {
 }
 
 TEST_F(AboutTest, CorruptOrMissingPictureLeavesAnEmptyFrame) {
-  static const uint8_t kGarbage[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0x01};
-  for (std::span<const uint8_t> bytes : {std::span<const uint8_t>(kGarbage), std::span<const uint8_t>()}) {
+  static const uint8_t kGarbage[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10,
+                                     'J',  'F',  'I',  'F',  0x00, 0x01};
+  for (std::span<const uint8_t> bytes :
+       {std::span<const uint8_t>(kGarbage), std::span<const uint8_t>()}) {
     open(withPicture(bytes));
     form.selectPage(3);
     UpdateWindow(form.handle());

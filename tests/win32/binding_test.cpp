@@ -24,23 +24,29 @@ TEST_F(BindingTest, NoFileShowsTheDefaultsAndCreatesNothing) {
   open();
   EXPECT_FALSE(std::filesystem::exists(configPath()));
   const std::pair<const wchar_t*, bool> boxes[] = {
-      {L"CheckBox1", false}, {L"CheckBox2", false}, {L"CheckBox3", true},  {L"CheckBox4", false},
-      {L"CheckBox5", true},  {L"CheckBox6", false}, {L"CheckBox16", true}, {L"CheckBox7", true},
+      {L"CheckBox1", false}, {L"CheckBox2", false}, {L"CheckBox3", true},   {L"CheckBox4", false},
+      {L"CheckBox5", true},  {L"CheckBox6", false}, {L"CheckBox16", true},  {L"CheckBox7", true},
       {L"CheckBox8", true},  {L"CheckBox20", true}, {L"CheckBox21", false}, {L"CheckBox9", true},
-      {L"CheckBox10", true}, {L"CheckBox11", true}, {L"CheckBox12", true}, {L"CheckBox19", false},
+      {L"CheckBox10", true}, {L"CheckBox11", true}, {L"CheckBox12", true},  {L"CheckBox19", false},
       {L"CheckBox17", true}, {L"CheckBox13", true}, {L"CheckBox14", false}, {L"CheckBox15", true},
       {L"CheckBox18", true}};
   for (const auto& [name, on] : boxes) EXPECT_EQ(checked(control(name)), on) << name;
 
-  const SliderShows sliders[] = {
-      {L"TrackBar1", 0, L"LOD1", L"0.00"},     {L"TrackBar2", 0, L"LOD2", L"0.00"},
-      {L"HLs1", 6, nullptr, nullptr},          {L"HLs2", 6, nullptr, nullptr},
-      {L"HLs3", 4, nullptr, nullptr},          {L"TrackBar3", 8, nullptr, nullptr},
-      {L"TrackBar4", 8, nullptr, nullptr},     {L"TrackBar5", 8, nullptr, nullptr},
-      {L"TrackBar6", 8, L"gst", L"0.40"},      {L"TrackBar7", 6, L"gsi", L"3.00"},
-      {L"TrackBar11", 1, L"Label8", L"512x512"}, {L"TrackBar8", 512, L"Label9", L"512"},
-      {L"TrackBar9", 512, L"Label11", L"512"}, {L"TrackBar10", 150, L"Label12", L"150"},
-      {L"TrackBar12", 10, L"Label15", L"10"}};
+  const SliderShows sliders[] = {{L"TrackBar1", 0, L"LOD1", L"0.00"},
+                                 {L"TrackBar2", 0, L"LOD2", L"0.00"},
+                                 {L"HLs1", 6, nullptr, nullptr},
+                                 {L"HLs2", 6, nullptr, nullptr},
+                                 {L"HLs3", 4, nullptr, nullptr},
+                                 {L"TrackBar3", 8, nullptr, nullptr},
+                                 {L"TrackBar4", 8, nullptr, nullptr},
+                                 {L"TrackBar5", 8, nullptr, nullptr},
+                                 {L"TrackBar6", 8, L"gst", L"0.40"},
+                                 {L"TrackBar7", 6, L"gsi", L"3.00"},
+                                 {L"TrackBar11", 1, L"Label8", L"512x512"},
+                                 {L"TrackBar8", 512, L"Label9", L"512"},
+                                 {L"TrackBar9", 512, L"Label11", L"512"},
+                                 {L"TrackBar10", 150, L"Label12", L"150"},
+                                 {L"TrackBar12", 10, L"Label15", L"10"}};
   for (const SliderShows& s : sliders) {
     EXPECT_EQ(position(control(s.slider)), s.position) << s.slider;
     if (s.label) {
@@ -76,34 +82,82 @@ TEST_P(HandWrittenFile, SetsTheSliderAndItsLabelAndSavesWhatIsShown) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, HandWrittenFile,
     ::testing::Values(
-        FileCase{"Postprocessing", "GlareSize=3.0", {L"TrackBar7", 6, L"gsi", L"3.00"}, "GlareSize=3"},
-        FileCase{"Postprocessing", "GlareStrength=0.4", {L"TrackBar6", 8, L"gst", L"0.40"}, "GlareStrength=0.4"},
-        FileCase{"Postprocessing", "GlareStrength=0.43", {L"TrackBar6", 9, L"gst", L"0.45"}, "GlareStrength=0.45"},
-        FileCase{"Postprocessing", "GlareSize=2.5", {L"TrackBar7", 5, L"gsi", L"2.50"}, "GlareSize=2.5"},
-        FileCase{"Postprocessing", "GlareSize=100", {L"TrackBar7", 12, L"gsi", L"6.00"}, "GlareSize=6"},
-        FileCase{"Postprocessing", "HardLightSB=0.6", {L"HLs3", 4, nullptr, nullptr}, "HardLightSB=0.6"},
-        FileCase{"Postprocessing", "HardLightSR=-0.5", {L"HLs1", 10, nullptr, nullptr}, "HardLightSR=0"},
-        FileCase{"Postprocessing", "HardLightSR=0.45", {L"HLs1", 5, nullptr, nullptr}, "HardLightSR=0.5"},
-        FileCase{"Postprocessing", "HardLightSR=0.25", {L"HLs1", 8, nullptr, nullptr}, "HardLightSR=0.2"},
-        FileCase{"Postprocessing", "HardLightSR=0.75", {L"HLs1", 2, nullptr, nullptr}, "HardLightSR=0.8"},
-        FileCase{"Postprocessing", "DesaturateSB=0.7", {L"TrackBar5", 3, nullptr, nullptr}, "DesaturateSB=0.7"},
+        FileCase{
+            "Postprocessing", "GlareSize=3.0", {L"TrackBar7", 6, L"gsi", L"3.00"}, "GlareSize=3"},
+        FileCase{"Postprocessing",
+                 "GlareStrength=0.4",
+                 {L"TrackBar6", 8, L"gst", L"0.40"},
+                 "GlareStrength=0.4"},
+        FileCase{"Postprocessing",
+                 "GlareStrength=0.43",
+                 {L"TrackBar6", 9, L"gst", L"0.45"},
+                 "GlareStrength=0.45"},
+        FileCase{
+            "Postprocessing", "GlareSize=2.5", {L"TrackBar7", 5, L"gsi", L"2.50"}, "GlareSize=2.5"},
+        FileCase{
+            "Postprocessing", "GlareSize=100", {L"TrackBar7", 12, L"gsi", L"6.00"}, "GlareSize=6"},
+        FileCase{
+            "Postprocessing", "HardLightSB=0.6", {L"HLs3", 4, nullptr, nullptr}, "HardLightSB=0.6"},
+        FileCase{
+            "Postprocessing", "HardLightSR=-0.5", {L"HLs1", 10, nullptr, nullptr}, "HardLightSR=0"},
+        FileCase{"Postprocessing",
+                 "HardLightSR=0.45",
+                 {L"HLs1", 5, nullptr, nullptr},
+                 "HardLightSR=0.5"},
+        FileCase{"Postprocessing",
+                 "HardLightSR=0.25",
+                 {L"HLs1", 8, nullptr, nullptr},
+                 "HardLightSR=0.2"},
+        FileCase{"Postprocessing",
+                 "HardLightSR=0.75",
+                 {L"HLs1", 2, nullptr, nullptr},
+                 "HardLightSR=0.8"},
+        FileCase{"Postprocessing",
+                 "DesaturateSB=0.7",
+                 {L"TrackBar5", 3, nullptr, nullptr},
+                 "DesaturateSB=0.7"},
         FileCase{"General", "LODbias0=-1.5", {L"TrackBar1", -10, L"LOD1", L"-1.00"}, "LODbias0=-1"},
         FileCase{"General", "LODbias0=0.15", {L"TrackBar1", 1, L"LOD1", L"0.10"}, "LODbias0=0.1"},
         FileCase{"General", "LODbias0=0.35", {L"TrackBar1", 3, L"LOD1", L"0.30"}, "LODbias0=0.3"},
-        FileCase{"General", "LODbias0=-0.25", {L"TrackBar1", -2, L"LOD1", L"-0.20"}, "LODbias0=-0.2"},
-        FileCase{"General", "LODbias0=-0.3", {L"TrackBar1", -3, L"LOD1", L"-0.30"}, "LODbias0=-0.3"},
+        FileCase{
+            "General", "LODbias0=-0.25", {L"TrackBar1", -2, L"LOD1", L"-0.20"}, "LODbias0=-0.2"},
+        FileCase{
+            "General", "LODbias0=-0.3", {L"TrackBar1", -3, L"LOD1", L"-0.30"}, "LODbias0=-0.3"},
         FileCase{"General", "LODbias1=1E300", {L"TrackBar2", 10, L"LOD2", L"1.00"}, "LODbias1=1"},
-        FileCase{"General", "LODbias1=-1E300", {L"TrackBar2", -10, L"LOD2", L"-1.00"}, "LODbias1=-1"},
-        FileCase{"Reflections", "maxCount=100", {L"TrackBar8", 100, L"Label9", L"100"}, "maxCount=100"},
+        FileCase{
+            "General", "LODbias1=-1E300", {L"TrackBar2", -10, L"LOD2", L"-1.00"}, "LODbias1=-1"},
+        FileCase{
+            "Reflections", "maxCount=100", {L"TrackBar8", 100, L"Label9", L"100"}, "maxCount=100"},
         FileCase{"Reflections", "maxCount=-5", {L"TrackBar8", 0, L"Label9", L"0"}, "maxCount=0"},
-        FileCase{"Reflections", "maxDistance=2999", {L"TrackBar9", 2999, L"Label11", L"2999"}, "maxDistance=2999"},
-        FileCase{"Reflections", "maxHeight=512", {L"TrackBar10", 150, L"Label12", L"150"}, "maxHeight=150"},
-        FileCase{"Reflections", "bumpStrength=3", {L"TrackBar12", 3, L"Label15", L"3"}, "bumpStrength=3"},
-        FileCase{"Reflections", "sizeX=1024\r\nsizeY=1024", {L"TrackBar11", 2, L"Label8", L"1024x1024"}, "sizeY=1024"},
-        FileCase{"Reflections", "sizeX=256\r\nsizeY=256", {L"TrackBar11", 0, L"Label8", L"256x256"}, "sizeX=256"},
+        FileCase{"Reflections",
+                 "maxDistance=2999",
+                 {L"TrackBar9", 2999, L"Label11", L"2999"},
+                 "maxDistance=2999"},
+        FileCase{"Reflections",
+                 "maxHeight=512",
+                 {L"TrackBar10", 150, L"Label12", L"150"},
+                 "maxHeight=150"},
+        FileCase{"Reflections",
+                 "bumpStrength=3",
+                 {L"TrackBar12", 3, L"Label15", L"3"},
+                 "bumpStrength=3"},
+        FileCase{"Reflections",
+                 "sizeX=1024\r\nsizeY=1024",
+                 {L"TrackBar11", 2, L"Label8", L"1024x1024"},
+                 "sizeY=1024"},
+        FileCase{"Reflections",
+                 "sizeX=256\r\nsizeY=256",
+                 {L"TrackBar11", 0, L"Label8", L"256x256"},
+                 "sizeX=256"},
         // Not one of the squares: the slider stays where a fresh window has it.
-        FileCase{"Reflections", "sizeX=800\r\nsizeY=600", {L"TrackBar11", 0, L"Label8", L"256x256"}, "sizeY=256"},
-        FileCase{"Reflections", "sizeX=512\r\nsizeY=1024", {L"TrackBar11", 0, L"Label8", L"256x256"}, "sizeX=256"}));
+        FileCase{"Reflections",
+                 "sizeX=800\r\nsizeY=600",
+                 {L"TrackBar11", 0, L"Label8", L"256x256"},
+                 "sizeY=256"},
+        FileCase{"Reflections",
+                 "sizeX=512\r\nsizeY=1024",
+                 {L"TrackBar11", 0, L"Label8", L"256x256"},
+                 "sizeX=256"}));
 
 TEST_F(BindingTest, UserMovesRewriteLabelsOnEveryScrollNotification) {
   open();
@@ -111,7 +165,8 @@ TEST_F(BindingTest, UserMovesRewriteLabelsOnEveryScrollNotification) {
   SendMessageW(slider, TBM_SETPOS, TRUE, 12);
   // Setting the position alone says nothing; the scroll notification does.
   EXPECT_EQ(text(control(L"gst")), L"0.40");
-  SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 12), reinterpret_cast<LPARAM>(slider));
+  SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 12),
+               reinterpret_cast<LPARAM>(slider));
   EXPECT_EQ(text(control(L"gst")), L"0.60");
   // The label text is what Save parses back.
   click(form.BitBtn1);
@@ -148,7 +203,8 @@ TEST_F(BindingTest, ValueLabelsSizeThemselvesExceptTheCentredOnes) {
   const RECT before = placement(label);
   SendMessageW(form.handle(), WM_HSCROLL, 0, 0);  // no slider: ignored
   SendMessageW(control(L"TrackBar8"), TBM_SETPOS, TRUE, 5);
-  SendMessageW(GetParent(control(L"TrackBar8")), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(control(L"TrackBar8")));
+  SendMessageW(GetParent(control(L"TrackBar8")), WM_HSCROLL, TB_ENDTRACK,
+               reinterpret_cast<LPARAM>(control(L"TrackBar8")));
   const RECT after = placement(label);
   EXPECT_LT(after.right - after.left, before.right - before.left);
   EXPECT_EQ(after.left, before.left);
@@ -159,7 +215,8 @@ TEST_F(BindingTest, ValueLabelsSizeThemselvesExceptTheCentredOnes) {
 
 TEST_F(BindingTest, CarriedKeysSurviveASaveInTheirTextForm) {
   writeConfig(
-      "[Reflections]\r\nreflectTerrain=0\r\nLODbias=-0.75\r\nclipTolerance=0.00001\r\ntexOffsetX=1E15\r\n"
+      "[Reflections]\r\nreflectTerrain=0\r\nLODbias=-0.75\r\nclipTolerance=0.00001\r\ntexOffsetX="
+      "1E15\r\n"
       "texOffsetY=-0.0\r\n");
   open();
   click(form.BitBtn1);

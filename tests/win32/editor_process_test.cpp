@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,7 +26,8 @@ namespace {
 fs::path editorExe() {
   wchar_t self[MAX_PATH];
   const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS).lexically_normal();
+  return (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS)
+      .lexically_normal();
 }
 
 struct Found {
@@ -44,7 +45,8 @@ std::wstring windowText(HWND hwnd) {
 bool matches(HWND hwnd, const Found& want) {
   wchar_t cls[64];
   GetClassNameW(hwnd, cls, 64);
-  return (!want.className || lstrcmpiW(cls, want.className) == 0) && (!want.text || windowText(hwnd) == want.text);
+  return (!want.className || lstrcmpiW(cls, want.className) == 0) &&
+         (!want.text || windowText(hwnd) == want.text);
 }
 
 // Enumeration callbacks: named functions, as 32-bit code needs them stdcall.
@@ -67,7 +69,8 @@ BOOL CALLBACK takeChild(HWND hwnd, LPARAM p) {
 BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM p) {
   wchar_t cls[64];
   GetClassNameW(hwnd, cls, 64);
-  if (lstrcmpiW(cls, L"Static") == 0) reinterpret_cast<std::vector<std::wstring>*>(p)->push_back(windowText(hwnd));
+  if (lstrcmpiW(cls, L"Static") == 0)
+    reinterpret_cast<std::vector<std::wstring>*>(p)->push_back(windowText(hwnd));
   return TRUE;
 }
 
@@ -112,23 +115,29 @@ PeFacts peFacts(const std::string& bytes) {
   };
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
   if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return facts;
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS32)));
-  if (!nt || nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+  const auto* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS32*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS32)));
+  if (!nt || nt->Signature != IMAGE_NT_SIGNATURE ||
+      nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
     return facts;
   facts.machine = nt->FileHeader.Machine;
   facts.subsystem = nt->OptionalHeader.Subsystem;
   const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
-      at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+      at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
+             nt->FileHeader.SizeOfOptionalHeader,
          nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
   const auto fileOffset = [&](DWORD rva) -> std::size_t {
     for (WORD i = 0; sections && i < nt->FileHeader.NumberOfSections; ++i)
-      if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+      if (rva >= sections[i].VirtualAddress &&
+          rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
         return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
     return bytes.size();
   };
-  std::size_t entry = fileOffset(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+  std::size_t entry =
+      fileOffset(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
   for (;; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-    const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+    const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+        at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
     if (!d || d->Name == 0) break;
     const char* name = at(fileOffset(d->Name), 1);
     if (name) facts.imports.emplace_back(name, strnlen(name, bytes.data() + bytes.size() - name));
@@ -147,7 +156,8 @@ protected:
 
   void TearDown() override {
     if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(process_.hProcess, 1);
       WaitForSingleObject(process_.hProcess, 5000);
       CloseHandle(process_.hProcess);
       CloseHandle(process_.hThread);
@@ -179,7 +189,8 @@ protected:
 
   void dismiss(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && IsWindow(box); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (int i = 0; i < 100 && IsWindow(box); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 
   // Presses Save and answers the message box that follows; its message, or
@@ -213,11 +224,12 @@ TEST_F(EditorProcess, IsTheShipped32BitGuiExe) {
   EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_I386);
   EXPECT_EQ(pe.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   ASSERT_FALSE(pe.imports.empty());
-  const char* system[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "advapi32.dll"};
+  const char* system[] = {"kernel32.dll", "user32.dll", "gdi32.dll",
+                          "comctl32.dll", "msvcrt.dll", "advapi32.dll"};
   for (const std::string& dll : pe.imports)
-    EXPECT_TRUE(std::any_of(std::begin(system), std::end(system),
-                            [&](const char* s) { return lstrcmpiA(s, dll.c_str()) == 0; }))
-        << dll;
+    EXPECT_TRUE(std::any_of(std::begin(system), std::end(system), [&](const char* s) {
+      return lstrcmpiA(s, dll.c_str()) == 0;
+    })) << dll;
   HWND main = start();
   ASSERT_TRUE(main);
   BOOL wow64 = FALSE;
@@ -246,7 +258,8 @@ TEST_F(EditorProcess, FolderGoneAtSaveTimeFailsTheSaveAndKeepsRunning) {
   HWND main = start();
   ASSERT_TRUE(main);
   const fs::path moved = scratch_.path() / "moved";
-  if (!MoveFileW(folder_.c_str(), moved.c_str())) GTEST_SKIP() << "the folder of a running program cannot be moved here";
+  if (!MoveFileW(folder_.c_str(), moved.c_str()))
+    GTEST_SKIP() << "the folder of a running program cannot be moved here";
   HWND box = pressAndAwaitBox(main, L"&Сохранить");
   ASSERT_TRUE(box);
   EXPECT_EQ(windowText(box), L"ZEMLO Configurator");
@@ -285,9 +298,12 @@ TEST_F(EditorProcess, FileHeldOpenByAnotherProgramFailsTheSave) {
 // A player's config.cfg: the editor's sections first, with values every save
 // rewrites, then thousands of lines of their own.
 std::string playersConfig(int ownLines) {
-  std::string text = "[General]\r\nshowFPS=yes\r\n[Postprocessing]\r\nGlare=yes\r\n[Reflections]\r\nsizeX=0x100\r\n";
+  std::string text =
+      "[General]\r\nshowFPS=yes\r\n[Postprocessing]\r\nGlare=yes\r\n[Reflections]\r\nsizeX="
+      "0x100\r\n";
   text += "; the player's own\r\n[Player]\r\n";
-  for (int i = 0; i < ownLines; ++i) text += "note" + std::to_string(i) + "=line of the player's own, kept\r\n";
+  for (int i = 0; i < ownLines; ++i)
+    text += "note" + std::to_string(i) + "=line of the player's own, kept\r\n";
   return text;
 }
 
@@ -321,10 +337,12 @@ TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
     CloseHandle(process_.hThread);
     process_ = {};
     const std::string after = readBytes(config);
-    EXPECT_TRUE(after == original || after == saved) << "run " << run << ": " << after.size() << " bytes";
+    EXPECT_TRUE(after == original || after == saved)
+        << "run " << run << ": " << after.size() << " bytes";
     (after == original ? old : whole) += 1;
   }
-  std::printf("save %d ms; killed runs left the old file %d times, the new %d times\n", saveMs, old, whole);
+  std::printf("save %d ms; killed runs left the old file %d times, the new %d times\n", saveMs, old,
+              whole);
   EXPECT_GT(old, 0) << "no kill fell before the save was done";
 }
 
@@ -349,7 +367,8 @@ TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
   EXPECT_TRUE(running());
   EXPECT_TRUE(readBytes(config) == original) << "config.cfg changed";
   std::vector<std::wstring> names;
-  for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().wstring());
+  for (const auto& entry : fs::directory_iterator(folder_))
+    names.push_back(entry.path().filename().wstring());
   EXPECT_EQ(names.size(), 2u) << "a staged copy left behind";
   // Room again: a config.cfg the save fits in.
   writeBytes(config, "[General]\r\nshowFPS=1\r\n");

@@ -24,7 +24,8 @@ TEST_F(FaultsTest, FileHeldOpenWithoutSharingFailsTheSaveAndStaysIntact) {
   const std::string original = "[General]\r\nshowFPS=1\r\n; keep\r\n";
   writeConfig(original);
   open();
-  HANDLE held = CreateFileW(configPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held =
+      CreateFileW(configPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   click(form.BitBtn1);
   CloseHandle(held);
@@ -50,12 +51,13 @@ TEST_F(FaultsTest, FileHeldOpenForWritingButNotDeletionIsWrittenInPlace) {
   writeConfig("[General]\r\nshowFPS=1\r\n; keep\r\n");
   open();
   setChecked(control(L"CheckBox1"), false);
-  HANDLE held = CreateFileW(configPath().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileW(configPath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::filesystem::path probe = configPath().parent_path() / "replacement.probe";
   writeBytes(probe, "x");
-  ASSERT_FALSE(MoveFileExW(probe.c_str(), configPath().c_str(), MOVEFILE_REPLACE_EXISTING)) << "it can be replaced";
+  ASSERT_FALSE(MoveFileExW(probe.c_str(), configPath().c_str(), MOVEFILE_REPLACE_EXISTING))
+      << "it can be replaced";
   std::filesystem::remove(probe);
   click(form.BitBtn1);
   CloseHandle(held);
@@ -79,7 +81,8 @@ TEST_F(FaultsTest, RevertRightAfterSaveShowsTheSave) {
   click(form.BitBtn2);
   EXPECT_TRUE(checked(fps));
   const std::string saved = readConfig();
-  writeConfig(saved.substr(0, saved.find("showStat=0")) + "showStat=1" + saved.substr(saved.find("showStat=0") + 10));
+  writeConfig(saved.substr(0, saved.find("showStat=0")) + "showStat=1" +
+              saved.substr(saved.find("showStat=0") + 10));
   click(form.BitBtn2);
   EXPECT_TRUE(checked(control(L"CheckBox2")));
   EXPECT_TRUE(stagedCopiesBeside(configPath()).empty());
@@ -97,10 +100,12 @@ bool canCreateFileIn(const std::filesystem::path& dir) {
 }
 
 TEST_F(FaultsTest, ReadOnlyConfigFailsTheSaveAndStaysIntact) {
-  const std::string original = "[General]\r\nshowFPS=1\r\n; keep\r\n[Reflections]\r\nmaxCount=77\r\n";
+  const std::string original =
+      "[General]\r\nshowFPS=1\r\n; keep\r\n[Reflections]\r\nmaxCount=77\r\n";
   writeConfig(original);
   ASSERT_TRUE(SetFileAttributesW(configPath().c_str(), FILE_ATTRIBUTE_READONLY));
-  HANDLE probe = CreateFileW(configPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE probe = CreateFileW(configPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
   if (probe != INVALID_HANDLE_VALUE) {
     CloseHandle(probe);
     GTEST_SKIP() << "read-only files are writable for this user";
@@ -150,7 +155,8 @@ TEST_F(FaultsTest, HugeValueIsCutAndTheRestStillLoads) {
 
 TEST_F(FaultsTest, TenMegabyteFileLoadsAndKeepsItsOtherLines) {
   std::string big = "[General]\r\nshowStat=1\r\n[Ballast]\r\n";
-  for (int i = 0; big.size() < (10u << 20); ++i) big += "k" + std::to_string(i) + "=" + std::string(100, 'x') + "\r\n";
+  for (int i = 0; big.size() < (10u << 20); ++i)
+    big += "k" + std::to_string(i) + "=" + std::string(100, 'x') + "\r\n";
   writeConfig(big);
   open();
   EXPECT_TRUE(checked(control(L"CheckBox2")));
@@ -180,7 +186,8 @@ TEST_F(FaultsTest, BinaryGarbageLoadsDefaultsAndSaves) {
 
 TEST_F(FaultsTest, UnicodeFileIsReadAndStaysUnicode) {
   const std::wstring wide = L"\xFEFF[General]\r\nshowFPS=1\r\n; заметка\r\n";
-  writeConfig(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)));
+  writeConfig(
+      std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)));
   open();
   EXPECT_TRUE(checked(control(L"CheckBox1")));
   click(form.BitBtn1);
@@ -189,7 +196,8 @@ TEST_F(FaultsTest, UnicodeFileIsReadAndStaysUnicode) {
   ASSERT_GE(after.size(), 2u);
   EXPECT_EQ(after.substr(0, 2), "\xFF\xFE");
   const std::u16string note = u"; заметка";
-  EXPECT_TRUE(contains(after, std::string(reinterpret_cast<const char*>(note.data()), note.size() * 2)));
+  EXPECT_TRUE(
+      contains(after, std::string(reinterpret_cast<const char*>(note.data()), note.size() * 2)));
 }
 
 TEST_F(FaultsTest, CarriageReturnOnlyLineEndsRead) {

@@ -60,16 +60,20 @@ TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
 
 TEST_F(HelpTest, TextsAreTheProgramsOwnWithPaneLineBreaks) {
   moveOver(control(L"CheckBox1"));
-  EXPECT_EQ(help(1),
-            L"Shows the current FPS (Frames Per Second) in the top left corner of the screen\r\n\r\n"
-            L"You can also toggle this setting in-game by pressing App-F");
+  EXPECT_EQ(
+      help(1),
+      L"Shows the current FPS (Frames Per Second) in the top left corner of the screen\r\n\r\n"
+      L"You can also toggle this setting in-game by pressing App-F");
   moveOver(control(L"CheckBox14"));
-  EXPECT_EQ(help(3),
-            L"Enables object reflections.\r\n\r\nEnables objects (vehicles, trees, buildings) to be "
-            L"reflected in water. The reflected objects come from the last rendered frame, so they look "
-            L"\"laggy\" in motion.\r\n\r\nYou can also toggle this setting in-game by pressing App-O");
+  EXPECT_EQ(
+      help(3),
+      L"Enables object reflections.\r\n\r\nEnables objects (vehicles, trees, buildings) to be "
+      L"reflected in water. The reflected objects come from the last rendered frame, so they look "
+      L"\"laggy\" in motion.\r\n\r\nYou can also toggle this setting in-game by pressing App-O");
   moveOver(control(L"Label14"));
-  EXPECT_EQ(help(3), L"Bumpmap effect strength.\r\n\r\nSets the \"roughness\" of the bump map effect on water.");
+  EXPECT_EQ(
+      help(3),
+      L"Bumpmap effect strength.\r\n\r\nSets the \"roughness\" of the bump map effect on water.");
   moveOver(control(kGroupBox7.box), kGroupBox7.x, kGroupBox7.y);
   const std::wstring glare = help(2);
   moveOver(control(L"CheckBox11"));
@@ -106,7 +110,8 @@ TEST_F(HelpTest, GroupBox4BackgroundEmptiesOnlyItsPane) {
 TEST_F(HelpTest, ControlsWithoutHelpChangeNothing) {
   moveOver(control(L"CheckBox12"));
   const std::wstring before = help(2);
-  for (const wchar_t* name : {L"TrackBar6", L"gst", L"Label4", L"Label5", L"CheckBox9", L"CheckBox10", L"HLs2"}) {
+  for (const wchar_t* name :
+       {L"TrackBar6", L"gst", L"Label4", L"Label5", L"CheckBox9", L"CheckBox10", L"HLs2"}) {
     moveOver(control(name));
     EXPECT_EQ(help(2), before) << testing::PrintToString(std::wstring(name));
   }

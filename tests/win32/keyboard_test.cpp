@@ -30,8 +30,11 @@ TEST_F(KeyboardTest, EnterPressesTheDefaultOrTheFocusedButton) {
     const wchar_t* focus;
     bool (*expect)(const std::vector<ShownMessageBox>&);
   };
-  const Case cases[] = {{L"BitBtn1", saved},    {L"CheckBox3", saved}, {L"TrackBar1", saved},
-                        {L"PageControl1", saved}, {L"BitBtn2", revertAsked}};
+  const Case cases[] = {{L"BitBtn1", saved},
+                        {L"CheckBox3", saved},
+                        {L"TrackBar1", saved},
+                        {L"PageControl1", saved},
+                        {L"BitBtn2", revertAsked}};
   for (const Case& c : cases) {
     open();
     answer = IDCANCEL;
@@ -61,10 +64,13 @@ TEST_F(KeyboardTest, AcceleratorsInEitherLetterCase) {
     bool (*expect)(const std::vector<ShownMessageBox>&);
   };
   const Case cases[] = {
-      {L'С', true, L"BitBtn1", saved},        {L'с', true, L"CheckBox1", saved},
-      {L'В', true, L"BitBtn1", revertAsked},  {L'в', true, L"TrackBar1", revertAsked},
+      {L'С', true, L"BitBtn1", saved},
+      {L'с', true, L"CheckBox1", saved},
+      {L'В', true, L"BitBtn1", revertAsked},
+      {L'в', true, L"TrackBar1", revertAsked},
       // A letter alone works where typing means nothing.
-      {L'с', false, L"CheckBox2", saved},     {L'в', false, L"BitBtn3", revertAsked},
+      {L'с', false, L"CheckBox2", saved},
+      {L'в', false, L"BitBtn3", revertAsked},
   };
   for (const Case& c : cases) {
     open();
@@ -99,9 +105,10 @@ TEST_F(KeyboardTest, EscapeDoesNothing) {
 
 TEST_F(KeyboardTest, TabVisitsTheControlsInTheirOrder) {
   open();
-  const wchar_t* page1[] = {L"BitBtn2",   L"BitBtn3",   L"PageControl1", L"CheckBox1", L"CheckBox2",
-                            L"CheckBox3", L"CheckBox4", L"CheckBox5",    L"CheckBox6", L"TrackBar1",
-                            L"TrackBar2", L"CheckBox16", L"Help1",       L"BitBtn1"};
+  const wchar_t* page1[] = {L"BitBtn2",   L"BitBtn3",   L"PageControl1", L"CheckBox1",
+                            L"CheckBox2", L"CheckBox3", L"CheckBox4",    L"CheckBox5",
+                            L"CheckBox6", L"TrackBar1", L"TrackBar2",    L"CheckBox16",
+                            L"Help1",     L"BitBtn1"};
   for (const wchar_t* name : page1) {
     key(VK_TAB);
     EXPECT_EQ(GetFocus(), control(name)) << testing::PrintToString(std::wstring(name));
@@ -111,10 +118,10 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInTheirOrder) {
 
   form.selectPage(1);
   focus(control(L"PageControl1"));
-  const wchar_t* page2[] = {L"Help2", L"CheckBox7", L"CheckBox8", L"HLs1", L"HLs2", L"HLs3",
-                            L"CheckBox9", L"CheckBox11", L"CheckBox12", L"TrackBar6", L"TrackBar7",
-                            L"CheckBox17", L"CheckBox19", L"TrackBar3", L"TrackBar4", L"TrackBar5",
-                            L"CheckBox10", L"CheckBox20", L"CheckBox21", L"BitBtn1"};
+  const wchar_t* page2[] = {L"Help2",     L"CheckBox7",  L"CheckBox8",  L"HLs1",       L"HLs2",
+                            L"HLs3",      L"CheckBox9",  L"CheckBox11", L"CheckBox12", L"TrackBar6",
+                            L"TrackBar7", L"CheckBox17", L"CheckBox19", L"TrackBar3",  L"TrackBar4",
+                            L"TrackBar5", L"CheckBox10", L"CheckBox20", L"CheckBox21", L"BitBtn1"};
   for (const wchar_t* name : page2) {
     key(VK_TAB);
     EXPECT_EQ(GetFocus(), control(name)) << testing::PrintToString(std::wstring(name));
@@ -122,8 +129,9 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInTheirOrder) {
 
   form.selectPage(2);
   focus(control(L"PageControl1"));
-  const wchar_t* page3[] = {L"CheckBox13", L"CheckBox14", L"CheckBox15", L"CheckBox18", L"TrackBar11",
-                            L"TrackBar8",  L"TrackBar9",  L"TrackBar10", L"TrackBar12", L"Help3"};
+  const wchar_t* page3[] = {L"CheckBox13", L"CheckBox14", L"CheckBox15", L"CheckBox18",
+                            L"TrackBar11", L"TrackBar8",  L"TrackBar9",  L"TrackBar10",
+                            L"TrackBar12", L"Help3"};
   for (const wchar_t* name : page3) {
     key(VK_TAB);
     EXPECT_EQ(GetFocus(), control(name)) << testing::PrintToString(std::wstring(name));

@@ -15,7 +15,9 @@ struct Placed {
   RECT rect;  // left, top, right, bottom in the parent's client area
 };
 
-RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+RECT box(int x, int y, int w, int h) {
+  return RECT{x, y, x + w, y + h};
+}
 
 const Placed kPlaced[] = {
     {L"BitBtn1", box(32, 368, 105, 25)},     {L"BitBtn2", box(152, 368, 105, 25)},
@@ -39,14 +41,17 @@ RECT scaled(RECT r, int num, int den) {
 void expectPlacement(const WindowTest& t, const wchar_t* name, RECT expected, RECT actual) {
   EXPECT_EQ(actual.left, expected.left) << testing::PrintToString(std::wstring(name));
   EXPECT_EQ(actual.top, expected.top) << testing::PrintToString(std::wstring(name));
-  EXPECT_EQ(actual.right - actual.left, expected.right - expected.left) << testing::PrintToString(std::wstring(name));
-  EXPECT_EQ(actual.bottom - actual.top, expected.bottom - expected.top) << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(actual.right - actual.left, expected.right - expected.left)
+      << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(actual.bottom - actual.top, expected.bottom - expected.top)
+      << testing::PrintToString(std::wstring(name));
   (void)t;
 }
 
 TEST_F(LayoutTest, ControlsStandWhereTheTablesPutThem) {
   open(atDpi(96));
-  for (const Placed& p : kPlaced) expectPlacement(*this, p.name, p.rect, placement(control(p.name)));
+  for (const Placed& p : kPlaced)
+    expectPlacement(*this, p.name, p.rect, placement(control(p.name)));
 }
 
 TEST_F(LayoutTest, FixedSizeWindowWithMinimiseOnly) {
@@ -79,14 +84,18 @@ TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
     const wchar_t* name;
     int min, max, page;
   };
-  const Range ranges[] = {{L"TrackBar1", -10, 10, 1}, {L"HLs2", 0, 10, 1},     {L"TrackBar6", 0, 20, 1},
-                          {L"TrackBar7", 2, 12, 1},   {L"TrackBar8", 0, 2000, 50}, {L"TrackBar9", 0, 3000, 50},
-                          {L"TrackBar10", 0, 150, 5}, {L"TrackBar11", 0, 2, 1},  {L"TrackBar12", 0, 10, 1}};
+  const Range ranges[] = {
+      {L"TrackBar1", -10, 10, 1}, {L"HLs2", 0, 10, 1},         {L"TrackBar6", 0, 20, 1},
+      {L"TrackBar7", 2, 12, 1},   {L"TrackBar8", 0, 2000, 50}, {L"TrackBar9", 0, 3000, 50},
+      {L"TrackBar10", 0, 150, 5}, {L"TrackBar11", 0, 2, 1},    {L"TrackBar12", 0, 10, 1}};
   for (const Range& r : ranges) {
     HWND s = control(r.name);
-    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMIN, 0, 0), r.min) << testing::PrintToString(std::wstring(r.name));
-    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMAX, 0, 0), r.max) << testing::PrintToString(std::wstring(r.name));
-    EXPECT_EQ(SendMessageW(s, TBM_GETPAGESIZE, 0, 0), r.page) << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMIN, 0, 0), r.min)
+        << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMAX, 0, 0), r.max)
+        << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETPAGESIZE, 0, 0), r.page)
+        << testing::PrintToString(std::wstring(r.name));
     EXPECT_EQ(SendMessageW(s, TBM_GETLINESIZE, 0, 0), 1);
     // No selection marker on any slider, whatever its range.
     EXPECT_EQ(SendMessageW(s, TBM_GETSELSTART, 0, 0), SendMessageW(s, TBM_GETSELEND, 0, 0))
@@ -105,13 +114,16 @@ TEST_F(LayoutTest, At144DpiFontsAndGeometryScale) {
   open(atDpi(144));
   // Font heights scale by 144 / 96; geometry by the default font's new line height / 13.
   LOGFONTW lf{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"CheckBox1"), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"CheckBox1"), WM_GETFONT, 0, 0)),
+             sizeof(lf), &lf);
   EXPECT_EQ(lf.lfHeight, -17);  // 11 x 1.5, rounded
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"Help2"), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(L"Help2"), WM_GETFONT, 0, 0)), sizeof(lf),
+             &lf);
   EXPECT_EQ(lf.lfHeight, -17);
 
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.BitBtn1, WM_GETFONT, 0, 0)));
+  HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.BitBtn1, WM_GETFONT, 0, 0)));
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   SelectObject(dc, old);
@@ -149,9 +161,12 @@ GlyphColours drawnColours(HIMAGELIST list, int image, int side) {
     for (int x = 0; x < side; ++x) {
       const COLORREF c = GetPixel(dc, x, y);
       if (c == RGB(255, 255, 255)) continue;
-      if (c == RGB(128, 128, 128)) ++seen.grey;
-      else if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c)) ++seen.coloured;
-      else ++seen.other;
+      if (c == RGB(128, 128, 128))
+        ++seen.grey;
+      else if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c))
+        ++seen.coloured;
+      else
+        ++seen.other;
     }
   SelectObject(dc, old);
   DeleteObject(canvas);
@@ -163,14 +178,16 @@ TEST_F(LayoutTest, ButtonGlyphsHaveSixStatesOnATransparentGround) {
   open();
   for (const wchar_t* name : {L"BitBtn1", L"BitBtn2", L"BitBtn3"}) {
     BUTTON_IMAGELIST images{};
-    ASSERT_TRUE(SendMessageW(control(name), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images))) << name;
+    ASSERT_TRUE(SendMessageW(control(name), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)))
+        << name;
     ASSERT_EQ(ImageList_GetImageCount(images.himl), 6) << name;
     int side = 0, height = 0;
     ImageList_GetIconSize(images.himl, &side, &height);
     EXPECT_EQ(side, 16);
     for (int state = 0; state < 6; ++state) {
       const GlyphColours seen = drawnColours(images.himl, state, side);
-      SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(name)) << " state " << state);
+      SCOPED_TRACE(testing::Message()
+                   << testing::PrintToString(std::wstring(name)) << " state " << state);
       EXPECT_EQ(seen.other, 0) << "only the strokes may cover the ground";
       if (state == 3) {
         EXPECT_EQ(seen.coloured, 0);
@@ -220,7 +237,8 @@ TEST_F(LayoutTest, LabelsFitTheirText) {
   HWND slider = control(L"TrackBar8");
   const int before = placement(control(L"Label9")).right - placement(control(L"Label9")).left;
   SendMessageW(slider, TBM_SETPOS, TRUE, 300);
-  SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 300), reinterpret_cast<LPARAM>(slider));
+  SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 300),
+               reinterpret_cast<LPARAM>(slider));
   EXPECT_EQ(text(control(L"Label9")), L"300");
   expectFitted(L"Label9", control(L"Label9"));
   EXPECT_GT(placement(control(L"Label9")).right - placement(control(L"Label9")).left, before);

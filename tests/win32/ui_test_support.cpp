@@ -41,9 +41,15 @@ void WindowTest::TearDown() {
   removeConfig(configPath());
 }
 
-fs::path WindowTest::configPath() const { return settingsFilePath(); }
-void WindowTest::writeConfig(const std::string& bytes) { writeBytes(configPath(), bytes); }
-std::string WindowTest::readConfig() const { return readBytes(configPath()); }
+fs::path WindowTest::configPath() const {
+  return settingsFilePath();
+}
+void WindowTest::writeConfig(const std::string& bytes) {
+  writeBytes(configPath(), bytes);
+}
+std::string WindowTest::readConfig() const {
+  return readBytes(configPath());
+}
 
 void WindowTest::open(const ui::FormOptions& options) {
   form.create(options);
@@ -113,7 +119,9 @@ int WindowTest::position(HWND slider) const {
   return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
 }
 
-bool WindowTest::checked(HWND box) const { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool WindowTest::checked(HWND box) const {
+  return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void WindowTest::setChecked(HWND box, bool on) {
   SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
