@@ -24,12 +24,8 @@ namespace {
 using zemlo::fuzz::printable;
 using zemlo::fuzz::sameBits;
 
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool isHexDigit(char c) {
-  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 std::string_view afterSpaces(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');

@@ -159,8 +159,6 @@ bool overwrite(const FileName& target, std::string_view bytes, std::string_view 
   return false;
 }
 
-void remove(const FileName& file) {
-  DeleteFileW(file.c_str());
-}
+void remove(const FileName& file) { DeleteFileW(file.c_str()); }
 
 }  // namespace zemlo::files

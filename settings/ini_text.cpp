@@ -29,9 +29,7 @@ Line lineAt(std::string_view bytes, std::size_t begin) {
   return line;
 }
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 
 std::string_view trim(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -39,9 +37,7 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
-char lowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -12,9 +12,7 @@ namespace zemlo {
 namespace {
 
 // Names and values in the ANSI code page, as the profile API's own A functions take them.
-std::wstring fromAnsi(std::string_view text) {
-  return widen(text, CP_ACP);
-}
+std::wstring fromAnsi(std::string_view text) { return widen(text, CP_ACP); }
 
 class Win32ProfileStore final : public ProfileStore {
 public:

@@ -49,9 +49,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 }
 
 // The blanks the profile API trims from lines, names and values.
-bool isBlank(char c) {
-  return (c >= '\t' && c <= '\r') || c == ' ' || c == '\x1a';
-}
+bool isBlank(char c) { return (c >= '\t' && c <= '\r') || c == ' ' || c == '\x1a'; }
 
 std::string_view trim(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -69,9 +67,7 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 // The profile API keeps a name or value up to its first NUL.
-std::string_view upToNul(std::string_view text) {
-  return text.substr(0, text.find('\0'));
-}
+std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 // One non-empty line, in the form the profile API writes it back.
 struct Line {

@@ -27,10 +27,8 @@ struct KeyRow {
   double fallback;     // flags and integers are exact in a double
 };
 
-#define ZEMLO_KEY(section, field, kind, fallback)                    \
-  KeyRow {                                                           \
-    section, #field, Kind::kind, offsetof(Settings, field), fallback \
-  }
+#define ZEMLO_KEY(section, field, kind, fallback) \
+  KeyRow { section, #field, Kind::kind, offsetof(Settings, field), fallback }
 
 // File order, which is the order of every load and save.
 constexpr KeyRow kKeys[] = {

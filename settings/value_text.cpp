@@ -20,9 +20,7 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 
 namespace {
 
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -216,9 +214,7 @@ double readRealText(std::string_view text, double fallback) {
   return parseReal(text).value_or(fallback);
 }
 
-std::string formatFlag(bool value) {
-  return value ? "1" : "0";
-}
+std::string formatFlag(bool value) { return value ? "1" : "0"; }
 
 std::string formatInteger(int32_t value) {
   char buffer[16];

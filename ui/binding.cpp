@@ -151,15 +151,9 @@ constexpr SliderRow kSliders[] = {
     count<&S::bumpStrength>(3, &F::TrackBar12, &F::Label15, &F::TrackBar12Change),
 };
 
-int position(HWND slider) {
-  return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
-}
-int rangeMin(HWND slider) {
-  return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
-}
-int rangeMax(HWND slider) {
-  return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
-}
+int position(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+int rangeMin(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0)); }
+int rangeMax(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0)); }
 
 std::string textOf(HWND label) {
   wchar_t buffer[64] = {};
@@ -222,32 +216,14 @@ void TForm1::updateSettings() {
               row.label ? textOf(this->*row.label) : std::string());
 }
 
-void TForm1::TrackBar1Change() {
-  showSliderValue(&TForm1::TrackBar1);
-}
-void TForm1::TrackBar2Change() {
-  showSliderValue(&TForm1::TrackBar2);
-}
-void TForm1::TrackBar6Change() {
-  showSliderValue(&TForm1::TrackBar6);
-}
-void TForm1::TrackBar7Change() {
-  showSliderValue(&TForm1::TrackBar7);
-}
-void TForm1::TrackBar8Change() {
-  showSliderValue(&TForm1::TrackBar8);
-}
-void TForm1::TrackBar9Change() {
-  showSliderValue(&TForm1::TrackBar9);
-}
-void TForm1::TrackBar10Change() {
-  showSliderValue(&TForm1::TrackBar10);
-}
-void TForm1::TrackBar11Change() {
-  showSliderValue(&TForm1::TrackBar11);
-}
-void TForm1::TrackBar12Change() {
-  showSliderValue(&TForm1::TrackBar12);
-}
+void TForm1::TrackBar1Change() { showSliderValue(&TForm1::TrackBar1); }
+void TForm1::TrackBar2Change() { showSliderValue(&TForm1::TrackBar2); }
+void TForm1::TrackBar6Change() { showSliderValue(&TForm1::TrackBar6); }
+void TForm1::TrackBar7Change() { showSliderValue(&TForm1::TrackBar7); }
+void TForm1::TrackBar8Change() { showSliderValue(&TForm1::TrackBar8); }
+void TForm1::TrackBar9Change() { showSliderValue(&TForm1::TrackBar9); }
+void TForm1::TrackBar10Change() { showSliderValue(&TForm1::TrackBar10); }
+void TForm1::TrackBar11Change() { showSliderValue(&TForm1::TrackBar11); }
+void TForm1::TrackBar12Change() { showSliderValue(&TForm1::TrackBar12); }
 
 }  // namespace zemlo::ui

@@ -9,12 +9,8 @@ namespace {
 constexpr wchar_t kMessageTitle[] = L"ZEMLO";
 }
 
-void TForm1::readINI() {
-  zemlo::readINI();
-}
-void TForm1::writeINI() {
-  zemlo::writeINI();
-}
+void TForm1::readINI() { zemlo::readINI(); }
+void TForm1::writeINI() { zemlo::writeINI(); }
 
 void TForm1::FormCreate() {
   readINI();
@@ -35,8 +31,6 @@ void TForm1::BitBtn2Click() {
   updateGUI();
 }
 
-void TForm1::BitBtn3Click() {
-  PostMessageW(Form1, WM_CLOSE, 0, 0);
-}
+void TForm1::BitBtn3Click() { PostMessageW(Form1, WM_CLOSE, 0, 0); }
 
 }  // namespace zemlo::ui

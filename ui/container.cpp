@@ -17,9 +17,7 @@ void setSlot(HWND hwnd, int index, LONG_PTR value) {
   SetWindowLongPtrW(hwnd, index * static_cast<int>(sizeof(LONG_PTR)), value);
 }
 
-HWND form(HWND hwnd) {
-  return GetAncestor(hwnd, GA_ROOT);
-}
+HWND form(HWND hwnd) { return GetAncestor(hwnd, GA_ROOT); }
 
 void paintGroupBox(HWND hwnd, HDC dc) {
   RECT client;
@@ -157,8 +155,6 @@ HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,
   return hwnd;
 }
 
-void reportMouseMoves(HWND control) {
-  SetWindowSubclass(control, mouseMoveSubclass, 0, 0);
-}
+void reportMouseMoves(HWND control) { SetWindowSubclass(control, mouseMoveSubclass, 0, 0); }
 
 }  // namespace zemlo::ui

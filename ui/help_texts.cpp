@@ -128,12 +128,8 @@ const ClearEntry kClear[] = {
 
 }  // namespace
 
-std::span<const HelpEntry> helpTable() {
-  return kHelp;
-}
-std::span<const ClearEntry> clearTable() {
-  return kClear;
-}
+std::span<const HelpEntry> helpTable() { return kHelp; }
+std::span<const ClearEntry> clearTable() { return kClear; }
 
 std::wstring paneText(const char* text) {
   std::wstring out;

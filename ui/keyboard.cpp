@@ -19,9 +19,7 @@ bool isClass(HWND hwnd, const wchar_t* name) {
   return lstrcmpiW(cls, name) == 0;
 }
 
-bool takesText(HWND hwnd) {
-  return hwnd && isClass(hwnd, WC_EDITW);
-}
+bool takesText(HWND hwnd) { return hwnd && isClass(hwnd, WC_EDITW); }
 
 wchar_t upper(wchar_t c) {
   return static_cast<wchar_t>(

@@ -105,8 +105,6 @@ constexpr ControlRow kControls[] = {
 
 }  // namespace
 
-std::span<const ControlRow> controlTable() {
-  return kControls;
-}
+std::span<const ControlRow> controlTable() { return kControls; }
 
 }  // namespace zemlo::ui

@@ -18,9 +18,7 @@ constexpr wchar_t kFormClass[] = L"TForm1";
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-HINSTANCE moduleInstance() {
-  return GetModuleHandleW(nullptr);
-}
+HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
 
 }  // namespace
 
@@ -170,9 +168,7 @@ void TForm1::onCommand(HWND control, int code) {
   }
 }
 
-int TForm1::activePage() const {
-  return PageControl1 ? TabCtrl_GetCurSel(PageControl1) : -1;
-}
+int TForm1::activePage() const { return PageControl1 ? TabCtrl_GetCurSel(PageControl1) : -1; }
 
 void TForm1::selectPage(int index) {
   TabCtrl_SetCurSel(PageControl1, index);

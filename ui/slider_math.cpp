@@ -30,9 +30,7 @@ int scaledPosition(double value, int factor, int min, int max) {
   return clampTo(roundProduct(value, factor), min, max);
 }
 
-int strengthPosition(double value) {
-  return clampTo(10.0L - roundProduct(value, 10), 0, 10);
-}
+int strengthPosition(double value) { return clampTo(10.0L - roundProduct(value, 10), 0, 10); }
 
 double strengthFromPosition(int position) {
   return static_cast<double>(1.0L - static_cast<long double>(position) / 10.0L);

@@ -36,15 +36,9 @@ private:
   Handle h_ = nullptr;
 };
 
-inline void deleteGdiObject(HGDIOBJ h) {
-  DeleteObject(h);
-}
-inline void destroyImageList(HIMAGELIST h) {
-  ImageList_Destroy(h);
-}
-inline void deleteDC(HDC h) {
-  DeleteDC(h);
-}
+inline void deleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
+inline void destroyImageList(HIMAGELIST h) { ImageList_Destroy(h); }
+inline void deleteDC(HDC h) { DeleteDC(h); }
 
 using FontHandle = Owned<HFONT, deleteGdiObject>;
 using BitmapHandle = Owned<HBITMAP, deleteGdiObject>;

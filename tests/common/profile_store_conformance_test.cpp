@@ -23,6 +23,7 @@
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using zemlo::ProfileStore;
+using zemlo::test::namesIn;
 using zemlo::test::readBytes;
 using zemlo::test::ScratchDir;
 using zemlo::test::writeBytes;
@@ -46,17 +47,7 @@ const Backend kBackends[] = {
 #endif
 };
 
-void PrintTo(const Backend& backend, std::ostream* os) {
-  *os << backend.name;
-}
-
-std::vector<std::string> namesIn(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+void PrintTo(const Backend& backend, std::ostream* os) { *os << backend.name; }
 
 // True when `file` can still be opened for writing, as it can for root.
 bool stillWritable(const fs::path& file) {
@@ -80,9 +71,7 @@ struct ReadCase {
   std::string expected;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) {
-  *os << c.name;
-}
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 const ReadCase kReadCases[] = {
     // Matching of names.
@@ -178,9 +167,7 @@ struct WriteCase {
   std::vector<Entry> kept;  // other values that must read the same afterwards
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) {
-  *os << c.name;
-}
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 const WriteCase kWriteCases[] = {
     // Creating file and section.
@@ -372,9 +359,7 @@ TEST_P(ProfileStoreContract, ReadOfMissingFileCreatesNothing) {
   EXPECT_TRUE(fs::is_empty(dir_.path()));
 }
 
-TEST_P(ProfileStoreContract, KeepsThePathItWasGiven) {
-  EXPECT_EQ(open(file())->path(), file());
-}
+TEST_P(ProfileStoreContract, KeepsThePathItWasGiven) { EXPECT_EQ(open(file())->path(), file()); }
 
 // A save visits every key in a fixed order: a new file gets them in that order,
 // and saving again replaces each line in place, leaving the layout alone.

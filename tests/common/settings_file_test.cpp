@@ -39,6 +39,7 @@ namespace fs = std::filesystem;
 using zemlo::ProfileStore;
 using zemlo::Settings;
 using zemlo::test::CommaLocale;
+using zemlo::test::namesIn;
 using zemlo::test::readBytes;
 using zemlo::test::ScratchDir;
 #ifndef _WIN32
@@ -171,9 +172,7 @@ struct Key {
   const char* otherText;
 };
 
-void PrintTo(const Key& key, std::ostream* os) {
-  *os << key.name;
-}
+void PrintTo(const Key& key, std::ostream* os) { *os << key.name; }
 
 // clang-format off
 #define KEY(section, f, kind, fallback, fallbackText, other, otherText)        \
@@ -371,9 +370,7 @@ std::string fileWith(const std::function<std::optional<std::string>(const Key&)>
   return bytes;
 }
 
-std::string keyLine(const Key& key, const char* text) {
-  return std::string(key.name) + "=" + text;
-}
+std::string keyLine(const Key& key, const char* text) { return std::string(key.name) + "=" + text; }
 
 // Every key holding its second value: what a save of kOthers writes.
 const std::string kOtherFile = fileWith([](const Key& key) { return keyLine(key, key.otherText); });
@@ -415,18 +412,7 @@ bool isSubsequence(const std::vector<std::string>& part, const std::vector<std::
   return i == part.size();
 }
 
-std::string repeated(char c, std::size_t count) {
-  return std::string(count, c);
-}
-
-std::vector<std::string> namesIn(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::string repeated(char c, std::size_t count) { return std::string(count, c); }
 
 // ---------------------------------------------------------------- stores
 
@@ -439,9 +425,7 @@ struct Backend {
   bool preservesBytes;
 };
 
-void PrintTo(const Backend& backend, std::ostream* os) {
-  *os << backend.name;
-}
+void PrintTo(const Backend& backend, std::ostream* os) { *os << backend.name; }
 
 const Backend kBackends[] = {
     {"Portable", &zemlo::openPortableProfile, true},
@@ -451,9 +435,7 @@ const Backend kBackends[] = {
 };
 
 // The store openProfile gives on this platform.
-const Backend& platformBackend() {
-  return kBackends[std::size(kBackends) - 1];
-}
+const Backend& platformBackend() { return kBackends[std::size(kBackends) - 1]; }
 
 Settings loadFrom(const Backend& backend, const fs::path& file) {
   Settings record = junkRecord();
@@ -572,9 +554,7 @@ struct DefaultsCase {
   std::optional<std::string> file;  // nullopt: no file at all
 };
 
-void PrintTo(const DefaultsCase& c, std::ostream* os) {
-  *os << c.name;
-}
+void PrintTo(const DefaultsCase& c, std::ostream* os) { *os << c.name; }
 
 const DefaultsCase kDefaultsCases[] = {
     {"MissingFile", std::nullopt},
@@ -919,9 +899,7 @@ void checkRealTexts(const Backend& backend, const fs::path& file) {
   }
 }
 
-TEST_P(SettingsFile, RealsWrittenInOneForm) {
-  checkRealTexts(backend(), file());
-}
+TEST_P(SettingsFile, RealsWrittenInOneForm) { checkRealTexts(backend(), file()); }
 
 TEST_P(SettingsFile, IntegersWrittenPlain) {
   const std::pair<double, const char*> cases[] = {
@@ -996,9 +974,7 @@ struct TextCase {
   const char* writtenBack;         // the text a save writes for what was read
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) {
-  *os << c.name;
-}
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 const TextCase kTextCases[] = {
     // Names.

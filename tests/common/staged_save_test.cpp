@@ -18,6 +18,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using zemlo::test::namesIn;
 using zemlo::test::readBytes;
 using zemlo::test::ScratchDir;
 using zemlo::test::writeBytes;
@@ -99,14 +100,6 @@ TEST(StagedCopyCheckText, NulsAndByteOrderMarks) {
 }
 
 // ---------------------------------------------------------------- the staged save on real files
-
-std::vector<std::string> namesIn(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 void save(const fs::path& file, const std::vector<zemlo::Assignment>& writes) {
   zemlo::StagedSave staged(file);

@@ -1,5 +1,6 @@
 #include "common/test_support.h"
 
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -29,6 +30,14 @@ ScratchDir::~ScratchDir() {
   std::error_code ignored;
   fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(dir_, ignored);
+}
+
+std::vector<std::string> namesIn(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string readBytes(const fs::path& file) {

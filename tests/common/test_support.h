@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -23,6 +24,9 @@ public:
 private:
   std::filesystem::path dir_;
 };
+
+// The names of the files in `dir`, sorted.
+std::vector<std::string> namesIn(const std::filesystem::path& dir);
 
 // Exact bytes; readBytes of a missing file is empty.
 std::string readBytes(const std::filesystem::path& file);

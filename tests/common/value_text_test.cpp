@@ -27,9 +27,7 @@ constexpr double kMinDenormal = std::numeric_limits<double>::denorm_min();
 constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
-std::string shown(std::string_view text) {
-  return testing::PrintToString(std::string(text));
-}
+std::string shown(std::string_view text) { return testing::PrintToString(std::string(text)); }
 
 // Bit-for-bit, so that 0.0 and -0.0 differ.
 bool sameBits(double a, double b) {
@@ -491,19 +489,11 @@ void checkAllTables() {
   checkFormatInteger();
 }
 
-TEST(ValueTextIntegers, ParseInteger) {
-  checkParseInteger();
-}
-TEST(ValueTextIntegers, ReadIntegerTextRewritesZeroX) {
-  checkReadIntegerText();
-}
-TEST(ValueTextIntegers, FormatIntegerIsPlainDecimal) {
-  checkFormatInteger();
-}
+TEST(ValueTextIntegers, ParseInteger) { checkParseInteger(); }
+TEST(ValueTextIntegers, ReadIntegerTextRewritesZeroX) { checkReadIntegerText(); }
+TEST(ValueTextIntegers, FormatIntegerIsPlainDecimal) { checkFormatInteger(); }
 
-TEST(ValueTextFlags, ReadFlagText) {
-  checkReadFlagText();
-}
+TEST(ValueTextFlags, ReadFlagText) { checkReadFlagText(); }
 
 TEST(ValueTextFlags, AnyNonZeroIsWrittenBackAsOne) {
   struct {
@@ -516,15 +506,9 @@ TEST(ValueTextFlags, AnyNonZeroIsWrittenBackAsOne) {
   }
 }
 
-TEST(ValueTextReals, ParseReal) {
-  checkParseReal();
-}
-TEST(ValueTextReals, ReadRealText) {
-  checkReadRealText();
-}
-TEST(ValueTextReals, FormatReal) {
-  checkFormatReal();
-}
+TEST(ValueTextReals, ParseReal) { checkParseReal(); }
+TEST(ValueTextReals, ReadRealText) { checkReadRealText(); }
+TEST(ValueTextReals, FormatReal) { checkFormatReal(); }
 
 TEST(ValueTextReals, LongDigitRuns) {
   struct {
@@ -566,9 +550,7 @@ TEST(ValueTextReals, NonFiniteValuesHaveNamesThatDoNotParse) {
   }
 }
 
-TEST(ValueTextHundredths, FormatHundredths) {
-  checkFormatHundredths();
-}
+TEST(ValueTextHundredths, FormatHundredths) { checkFormatHundredths(); }
 
 // --------------------------------------------------------- random values
 

@@ -15,9 +15,7 @@ struct Placed {
   RECT rect;  // left, top, right, bottom in the parent's client area
 };
 
-RECT box(int x, int y, int w, int h) {
-  return RECT{x, y, x + w, y + h};
-}
+RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 const Placed kPlaced[] = {
     {L"BitBtn1", box(32, 368, 105, 25)},     {L"BitBtn2", box(152, 368, 105, 25)},

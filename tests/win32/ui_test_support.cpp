@@ -41,15 +41,9 @@ void WindowTest::TearDown() {
   removeConfig(configPath());
 }
 
-fs::path WindowTest::configPath() const {
-  return settingsFilePath();
-}
-void WindowTest::writeConfig(const std::string& bytes) {
-  writeBytes(configPath(), bytes);
-}
-std::string WindowTest::readConfig() const {
-  return readBytes(configPath());
-}
+fs::path WindowTest::configPath() const { return settingsFilePath(); }
+void WindowTest::writeConfig(const std::string& bytes) { writeBytes(configPath(), bytes); }
+std::string WindowTest::readConfig() const { return readBytes(configPath()); }
 
 void WindowTest::open(const ui::FormOptions& options) {
   form.create(options);
