@@ -22,39 +22,27 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 const wchar_t* classFor(Kind kind) {
   switch (kind) {
     case Kind::Button:
-    case Kind::CheckBox:
-      return WC_BUTTONW;
-    case Kind::Tabs:
-      return WC_TABCONTROLW;
+    case Kind::CheckBox: return WC_BUTTONW;
+    case Kind::Tabs: return WC_TABCONTROLW;
     case Kind::Label:
-    case Kind::FixedLabel:
-      return WC_STATICW;
+    case Kind::FixedLabel: return WC_STATICW;
     case Kind::HSlider:
-    case Kind::VSlider:
-      return TRACKBAR_CLASSW;
+    case Kind::VSlider: return TRACKBAR_CLASSW;
     case Kind::HelpPane:
-    case Kind::Memo:
-      return WC_EDITW;
-    default:
-      return L"BareContainer";
+    case Kind::Memo: return WC_EDITW;
+    default: return L"BareContainer";
   }
 }
 
 DWORD styleFor(Kind kind) {
   switch (kind) {
-    case Kind::CheckBox:
-      return BS_AUTOCHECKBOX | WS_TABSTOP;
-    case Kind::Button:
-      return BS_PUSHBUTTON | WS_TABSTOP;
-    case Kind::HSlider:
-      return TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP;
-    case Kind::VSlider:
-      return TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP;
+    case Kind::CheckBox: return BS_AUTOCHECKBOX | WS_TABSTOP;
+    case Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
+    case Kind::HSlider: return TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP;
+    case Kind::VSlider: return TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP;
     case Kind::HelpPane:
-    case Kind::Memo:
-      return ES_MULTILINE | WS_TABSTOP;
-    default:
-      return WS_CLIPCHILDREN;
+    case Kind::Memo: return ES_MULTILINE | WS_TABSTOP;
+    default: return WS_CLIPCHILDREN;
   }
 }
 

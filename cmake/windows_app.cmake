@@ -7,7 +7,6 @@ add_library(zemlo_ui STATIC
   ui/error_box.cpp
   ui/fonts.cpp
   ui/form_builder.cpp
-  ui/form_resources.cpp
   ui/glyphs.cpp
   ui/help.cpp
   ui/help_texts.cpp

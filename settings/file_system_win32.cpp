@@ -54,11 +54,6 @@ bool writeWhole(HANDLE h, std::string_view bytes) {
   return seek(h, 0) && writeAll(h, bytes) && SetEndOfFile(h);
 }
 
-FileName folderOf(const FileName& file) {
-  const std::size_t cut = file.find_last_of(L"\\/:");
-  return cut == FileName::npos ? FileName() : file.substr(0, cut + 1);
-}
-
 }  // namespace
 
 std::optional<Contents> read(const FileName& file) {
@@ -88,8 +83,7 @@ bool writable(const FileName& file) {
 
 std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
                                      const FileName& folder) {
-  const std::size_t cut = file.find_last_of(L"\\/:");
-  const FileName name = cut == FileName::npos ? file : file.substr(cut + 1);
+  const FileName name = file.substr(folderOf(file).size());
   const FileName where = folder.empty() ? folderOf(file) : folder;
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {

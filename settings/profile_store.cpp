@@ -9,6 +9,15 @@ namespace zemlo {
 WriteError::WriteError(const FileName& file)
     : std::runtime_error("Unable to write to " + pathToUtf8(file)) {}
 
+FileName folderOf(const FileName& file) {
+#ifdef _WIN32
+  const std::size_t cut = file.find_last_of(L"\\/:");
+#else
+  const std::size_t cut = file.find_last_of('/');
+#endif
+  return cut == FileName::npos ? FileName() : file.substr(0, cut + 1);
+}
+
 std::string pathToUtf8(const FileName& file) {
 #ifdef _WIN32
   return narrow(file);  // UTF-8: the ANSI code page would lose characters

@@ -23,6 +23,10 @@ using FileName = std::wstring;
 using FileName = std::string;
 #endif
 
+// The folder of a path, up to and including its last separator (or drive
+// colon); empty when it has none.
+FileName folderOf(const FileName& file);
+
 class ProfileStore {
 public:
   virtual ~ProfileStore() = default;

@@ -98,9 +98,7 @@ void loadSettings(Settings& record, const ProfileStore& store) {
       case Kind::Integer:
         field<int32_t>(record, row) = readIntegerText(text, static_cast<int32_t>(row.fallback));
         break;
-      case Kind::Real:
-        field<double>(record, row) = readRealText(text, row.fallback);
-        break;
+      case Kind::Real: field<double>(record, row) = readRealText(text, row.fallback); break;
     }
   }
 }
@@ -110,15 +108,9 @@ void saveSettings(const Settings& record, ProfileStore& store) {
   for (const KeyRow& row : kKeys) {
     std::string text;
     switch (row.kind) {
-      case Kind::Flag:
-        text = formatFlag(field<uint8_t>(record, row) != 0);
-        break;
-      case Kind::Integer:
-        text = formatInteger(field<int32_t>(record, row));
-        break;
-      case Kind::Real:
-        text = formatReal(field<double>(record, row));
-        break;
+      case Kind::Flag: text = formatFlag(field<uint8_t>(record, row) != 0); break;
+      case Kind::Integer: text = formatInteger(field<int32_t>(record, row)); break;
+      case Kind::Real: text = formatReal(field<double>(record, row)); break;
     }
     if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
   }

@@ -33,16 +33,11 @@ FileName executablePath() {
 }  // namespace
 
 FileName settingsFilePath() {
-  // The directory up to and including the last separator (or a drive colon),
-  // never the working directory.
+  // Beside the executable, never in the working directory.
 #ifdef _WIN32
-  const FileName exe = executablePath();
-  const std::size_t cut = exe.find_last_of(L"\\/:");
-  return (cut == FileName::npos ? FileName() : exe.substr(0, cut + 1)) + L"config.cfg";
+  return folderOf(executablePath()) + L"config.cfg";
 #else
-  const FileName exe = executablePath();
-  const std::size_t cut = exe.find_last_of('/');
-  return (cut == FileName::npos ? FileName() : exe.substr(0, cut + 1)) + "config.cfg";
+  return folderOf(executablePath()) + "config.cfg";
 #endif
 }
 

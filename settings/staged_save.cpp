@@ -21,10 +21,6 @@ StagedSave::~StagedSave() {
   if (staged_) files::remove(*staged_);
 }
 
-std::string StagedSave::read(std::string_view section, std::string_view key) const {
-  return store_->read(section, key);
-}
-
 bool StagedSave::write(std::string_view section, std::string_view key, std::string_view value) {
   written_.push_back({std::string(section), std::string(key), std::string(value)});
   return store_->write(section, key, value);

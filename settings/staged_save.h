@@ -27,7 +27,9 @@ public:
   StagedSave& operator=(const StagedSave&) = delete;
 
   // The staged copy's values.
-  std::string read(std::string_view section, std::string_view key) const override;
+  std::string read(std::string_view section, std::string_view key) const override {
+    return store_->read(section, key);
+  }
   // Writes into the staged copy, and remembers the write for the check.
   bool write(std::string_view section, std::string_view key, std::string_view value) override;
   // The settings file's path, which a WriteError names.

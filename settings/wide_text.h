@@ -7,9 +7,7 @@
 
 namespace zemlo {
 
-inline constexpr unsigned kUtf8 = 65001;  // CP_UTF8
-
-std::wstring widen(std::string_view text, unsigned codePage = kUtf8);
-std::string narrow(std::wstring_view text, unsigned codePage = kUtf8);
+std::wstring widen(std::string_view text, unsigned codePage = 65001 /* CP_UTF8 */);
+std::string narrow(std::wstring_view text, unsigned codePage = 65001);
 
 }  // namespace zemlo

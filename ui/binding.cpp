@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "settings/wide_text.h"
 #include "ui/main_window.h"
 #include "ui/slider_math.h"
+#include "ui/win_handles.h"
 
 namespace zemlo::ui {
 
@@ -50,24 +52,17 @@ constexpr CheckRow kChecks[] = {
     {3, &TForm1::CheckBox18, &Settings::useLighting},
 };
 
-double parseRealLabel(const std::string& text) {
-  const auto value = parseReal(text);
-  if (!value) throw std::runtime_error("'" + text + "' is not a valid floating point value");
+// A value label's text as a number; a label only ever holds what its slider wrote.
+template <typename T>
+T parseLabel(const std::string& text, std::optional<T> (*parse)(std::string_view),
+             const char* what) {
+  const std::optional<T> value = parse(text);
+  if (!value) throw std::runtime_error("'" + text + "' is not a valid " + what + " value");
   return *value;
 }
 
-int32_t parseIntegerLabel(const std::string& text) {
-  const auto value = parseInteger(text);
-  if (!value) throw std::runtime_error("'" + text + "' is not a valid integer value");
-  return *value;
-}
-
-// A slider, its value label and the setting(s) it shows.
-struct SliderRow {
-  int page;
-  ControlField slider;
-  ControlField label;    // null: no value label
-  ChangeHandler change;  // its change handler, if it has one
+// How a kind of slider relates its position to its setting(s) and its label.
+struct SliderKind {
   // Record to position, before the slider clamps it to [low, high]; `current`
   // is where the slider stands now.
   int (*position)(const Settings& s, int low, int high, int current);
@@ -78,88 +73,74 @@ struct SliderRow {
 
 // A real shown as Round(value x Factor), its label two decimals of position / Factor.
 template <double Settings::*Field, int Factor>
-constexpr SliderRow real(int page, ControlField slider, ControlField label, ChangeHandler change) {
-  return {page,
-          slider,
-          label,
-          change,
-          [](const Settings& s, int low, int high, int) {
-            return scaledPosition(s.*Field, Factor, low, high);
-          },
-          [](Settings& s, int, const std::string& text) { s.*Field = parseRealLabel(text); },
-          [](int position) { return realLabel(position, Factor); }};
-}
+constexpr SliderKind real{[](const Settings& s, int low, int high, int) {
+                            return scaledPosition(s.*Field, Factor, low, high);
+                          },
+                          [](Settings& s, int, const std::string& text) {
+                            s.*Field = parseLabel(text, parseReal, "floating point");
+                          },
+                          [](int position) { return realLabel(position, Factor); }};
 
 // A per-channel strength on a vertical slider, full strength at the top; no label.
 template <double Settings::*Field>
-constexpr SliderRow strength(int page, ControlField slider) {
-  return {page,
-          slider,
-          nullptr,
-          nullptr,
-          [](const Settings& s, int, int, int) { return strengthPosition(s.*Field); },
-          [](Settings& s, int position, const std::string&) {
-            s.*Field = strengthFromPosition(position);
-          },
-          nullptr};
-}
+constexpr SliderKind strength{
+    [](const Settings& s, int, int, int) { return strengthPosition(s.*Field); },
+    [](Settings& s, int position, const std::string&) {
+      s.*Field = strengthFromPosition(position);
+    },
+    nullptr};
 
 // An integer whose position is the value itself.
 template <int32_t Settings::*Field>
-constexpr SliderRow count(int page, ControlField slider, ControlField label, ChangeHandler change) {
-  return {page,
-          slider,
-          label,
-          change,
-          [](const Settings& s, int, int, int) { return int{s.*Field}; },
-          [](Settings& s, int, const std::string& text) { s.*Field = parseIntegerLabel(text); },
-          [](int position) { return std::to_string(position); }};
-}
+constexpr SliderKind count{[](const Settings& s, int, int, int) { return int{s.*Field}; },
+                           [](Settings& s, int, const std::string& text) {
+                             s.*Field = parseLabel(text, parseInteger, "integer");
+                           },
+                           [](int position) { return std::to_string(position); }};
 
-constexpr SliderRow textureSize(int page, ControlField slider, ControlField label,
-                                ChangeHandler change) {
-  return {page,
-          slider,
-          label,
-          change,
-          [](const Settings& s, int, int, int current) {
-            return textureSizePosition(s.sizeX, s.sizeY, current);
-          },
-          [](Settings& s, int position, const std::string&) {
-            s.sizeX = s.sizeY = textureSizeForPosition(position);
-          },
-          textureSizeLabel};
-}
+constexpr SliderKind textureSize{
+    [](const Settings& s, int, int, int now) { return textureSizePosition(s.sizeX, s.sizeY, now); },
+    [](Settings& s, int position, const std::string&) {
+      s.sizeX = s.sizeY = textureSizeForPosition(position);
+    },
+    textureSizeLabel};
+
+// A slider, its value label and the setting(s) it shows.
+struct SliderRow {
+  int page;
+  ControlField slider;
+  ControlField label;    // null: no value label
+  ChangeHandler change;  // its change handler, if it has one
+  const SliderKind& kind;
+};
 
 using F = TForm1;
 using S = Settings;
+// clang-format off
 constexpr SliderRow kSliders[] = {
-    real<&S::LODbias0, 10>(1, &F::TrackBar1, &F::LOD1, &F::TrackBar1Change),
-    real<&S::LODbias1, 10>(1, &F::TrackBar2, &F::LOD2, &F::TrackBar2Change),
-    strength<&S::HardLightSR>(2, &F::HLs1),
-    strength<&S::HardLightSG>(2, &F::HLs2),
-    strength<&S::HardLightSB>(2, &F::HLs3),
-    strength<&S::DesaturateSR>(2, &F::TrackBar3),
-    strength<&S::DesaturateSG>(2, &F::TrackBar4),
-    strength<&S::DesaturateSB>(2, &F::TrackBar5),
-    real<&S::GlareStrength, 20>(2, &F::TrackBar6, &F::gst, &F::TrackBar6Change),
-    real<&S::GlareSize, 2>(2, &F::TrackBar7, &F::gsi, &F::TrackBar7Change),
-    textureSize(3, &F::TrackBar11, &F::Label8, &F::TrackBar11Change),
-    count<&S::maxCount>(3, &F::TrackBar8, &F::Label9, &F::TrackBar8Change),
-    count<&S::maxDistance>(3, &F::TrackBar9, &F::Label11, &F::TrackBar9Change),
-    count<&S::maxHeight>(3, &F::TrackBar10, &F::Label12, &F::TrackBar10Change),
-    count<&S::bumpStrength>(3, &F::TrackBar12, &F::Label15, &F::TrackBar12Change),
+    {1, &F::TrackBar1, &F::LOD1, &F::TrackBar1Change, real<&S::LODbias0, 10>},
+    {1, &F::TrackBar2, &F::LOD2, &F::TrackBar2Change, real<&S::LODbias1, 10>},
+    {2, &F::HLs1, nullptr, nullptr, strength<&S::HardLightSR>},
+    {2, &F::HLs2, nullptr, nullptr, strength<&S::HardLightSG>},
+    {2, &F::HLs3, nullptr, nullptr, strength<&S::HardLightSB>},
+    {2, &F::TrackBar3, nullptr, nullptr, strength<&S::DesaturateSR>},
+    {2, &F::TrackBar4, nullptr, nullptr, strength<&S::DesaturateSG>},
+    {2, &F::TrackBar5, nullptr, nullptr, strength<&S::DesaturateSB>},
+    {2, &F::TrackBar6, &F::gst, &F::TrackBar6Change, real<&S::GlareStrength, 20>},
+    {2, &F::TrackBar7, &F::gsi, &F::TrackBar7Change, real<&S::GlareSize, 2>},
+    {3, &F::TrackBar11, &F::Label8, &F::TrackBar11Change, textureSize},
+    {3, &F::TrackBar8, &F::Label9, &F::TrackBar8Change, count<&S::maxCount>},
+    {3, &F::TrackBar9, &F::Label11, &F::TrackBar9Change, count<&S::maxDistance>},
+    {3, &F::TrackBar10, &F::Label12, &F::TrackBar10Change, count<&S::maxHeight>},
+    {3, &F::TrackBar12, &F::Label15, &F::TrackBar12Change, count<&S::bumpStrength>},
 };
+// clang-format on
 
 int position(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
 int rangeMin(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0)); }
 int rangeMax(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0)); }
 
-std::string textOf(HWND label) {
-  wchar_t buffer[64] = {};
-  return narrow(
-      std::wstring_view(buffer, static_cast<std::size_t>(GetWindowTextW(label, buffer, 64))));
-}
+std::string textOf(HWND label) { return narrow(windowText(label)); }
 
 }  // namespace
 
@@ -171,7 +152,7 @@ void TForm1::sliderMoved(HWND slider) {
 void TForm1::showSliderValue(ControlField slider) {
   for (const SliderRow& row : kSliders)
     if (row.slider == slider)
-      setLabelText(this->*row.label, widen(row.labelText(position(this->*slider))));
+      setLabelText(this->*row.label, widen(row.kind.labelText(position(this->*slider))));
 }
 
 void TForm1::setSliderPosition(HWND slider, int newPosition) {
@@ -196,8 +177,8 @@ void TForm1::updateGUI() {
     for (const SliderRow& row : kSliders) {
       if (row.page != page) continue;
       const HWND slider = this->*row.slider;
-      setSliderPosition(
-          slider, row.position(settings, rangeMin(slider), rangeMax(slider), position(slider)));
+      setSliderPosition(slider, row.kind.position(settings, rangeMin(slider), rangeMax(slider),
+                                                  position(slider)));
     }
   }
   // Every label again, also where its slider did not move.
@@ -212,8 +193,8 @@ void TForm1::updateSettings() {
   // the label shows the value rounded to the slider's step, and that decimal
   // is what is saved (a GlareStrength of 0.43 shows as 0.45 and saves as 0.45).
   for (const SliderRow& row : kSliders)
-    row.store(settings, position(this->*row.slider),
-              row.label ? textOf(this->*row.label) : std::string());
+    row.kind.store(settings, position(this->*row.slider),
+                   row.label ? textOf(this->*row.label) : std::string());
 }
 
 void TForm1::TrackBar1Change() { showSliderValue(&TForm1::TrackBar1); }

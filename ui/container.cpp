@@ -48,9 +48,7 @@ void paint(HWND hwnd) {
   RECT client;
   GetClientRect(hwnd, &client);
   switch (static_cast<Kind>(slot(hwnd, kKindSlot))) {
-    case Kind::GroupBox:
-      paintGroupBox(hwnd, dc);
-      break;
+    case Kind::GroupBox: paintGroupBox(hwnd, dc); break;
     case Kind::Panel:
       DrawEdge(dc, &client,
                static_cast<BevelStyle>(slot(hwnd, kBevelSlot)) == BevelStyle::Raised
@@ -58,15 +56,12 @@ void paint(HWND hwnd) {
                    : BDR_SUNKENOUTER,
                BF_RECT);
       break;
-    case Kind::Bevel:
-      DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
-      break;
+    case Kind::Bevel: DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT); break;
     case Kind::Image:
       SendMessageW(form(hwnd), kMsgPaintPicture, reinterpret_cast<WPARAM>(dc),
                    reinterpret_cast<LPARAM>(hwnd));
       break;
-    default:
-      break;
+    default: break;
   }
   EndPaint(hwnd, &ps);
 }
@@ -82,9 +77,7 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
       return 1;
     }
-    case WM_PAINT:
-      paint(hwnd);
-      return 0;
+    case WM_PAINT: paint(hwnd); return 0;
     case WM_NCHITTEST:
       // The bevel is only a frame: the pointer passes through it.
       if (static_cast<Kind>(slot(hwnd, kKindSlot)) == Kind::Bevel) return HTTRANSPARENT;
@@ -93,8 +86,7 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       setSlot(hwnd, kFontSlot, static_cast<LONG_PTR>(wParam));
       if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_GETFONT:
-      return slot(hwnd, kFontSlot);
+    case WM_GETFONT: return slot(hwnd, kFontSlot);
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -111,10 +103,8 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
-    case WM_DRAWITEM:
-      return SendMessageW(form(hwnd), message, wParam, lParam);
-    default:
-      break;
+    case WM_DRAWITEM: return SendMessageW(form(hwnd), message, wParam, lParam);
+    default: break;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }

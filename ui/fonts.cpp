@@ -60,14 +60,10 @@ FontHandle makeCaptionFont(const wchar_t* face, int height, BYTE charset) {
 
 HFONT FontSet::get(Font which) const {
   switch (which) {
-    case Font::Small:
-      return small.get();
-    case Font::Help:
-      return help.get();
-    case Font::Memo:
-      return memo.get();
-    default:
-      return normal.get();
+    case Font::Small: return small.get();
+    case Font::Help: return help.get();
+    case Font::Memo: return memo.get();
+    default: return normal.get();
   }
 }
 

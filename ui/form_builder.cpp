@@ -93,12 +93,12 @@ HWND createSlider(const ControlRow& row, HWND parent, const Rect& r, int thumb) 
 HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HFONT font) {
   switch (row.kind) {
     case Kind::Button:
-      return createButton(row, parent, r, resources_->glyph(row.glyph), scale(4));
+      return createButton(row, parent, r, resources_->glyphs[static_cast<int>(row.glyph)].get(),
+                          scale(4));
     case Kind::Tabs:
       return createChild(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, r,
                          L"");
-    case Kind::Page:
-      return createPage(row, parent);
+    case Kind::Page: return createPage(row, parent);
     case Kind::GroupBox:
     case Kind::Panel:
     case Kind::Bevel:
@@ -119,8 +119,7 @@ HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HF
     case Kind::FixedLabel:
       return createChild(WC_STATICW, SS_CENTER | SS_NOPREFIX, parent, r, row.caption);
     case Kind::HSlider:
-    case Kind::VSlider:
-      return createSlider(row, parent, r, scale(row.slider.thumb));
+    case Kind::VSlider: return createSlider(row, parent, r, scale(row.slider.thumb));
     case Kind::HelpPane:
       return createChild(WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP,
                          parent, r, L"");

@@ -12,12 +12,14 @@
 namespace zemlo::ui {
 
 struct FormResources {
-  explicit FormResources(int dpi);
+  explicit FormResources(int dpi) : fonts(createFonts(dpi)) {
+    const int side = MulDiv(16, fonts.lineHeight, 13);
+    for (Glyph glyph : {Glyph::Yes, Glyph::Retry, Glyph::Close})
+      glyphs[static_cast<int>(glyph)] = createGlyphList(glyph, side);
+  }
 
   FontSet fonts;
-  ImageListHandle yesGlyph, retryGlyph, closeGlyph;
-  HIMAGELIST glyph(Glyph which) const;
-  int dpi;
+  ImageListHandle glyphs[4];  // by Glyph; none for Glyph::None
   // Measures label texts: one memory DC for them all.
   MemoryDC measuring{CreateCompatibleDC(nullptr)};
 

@@ -15,8 +15,7 @@ struct Stroke {
 
 std::vector<Stroke> strokesFor(Glyph glyph) {
   switch (glyph) {
-    case Glyph::Yes:
-      return {{RGB(0, 128, 0), {{3, 8}, {6, 11}, {12, 4}}}};
+    case Glyph::Yes: return {{RGB(0, 128, 0), {{3, 8}, {6, 11}, {12, 4}}}};
     case Glyph::Retry:
       // A circular arrow: an arc as a polyline, then its head.
       return {{RGB(0, 64, 160),
@@ -24,8 +23,7 @@ std::vector<Stroke> strokesFor(Glyph glyph) {
               {RGB(0, 64, 160), {{9, 6}, {13, 6}, {13, 2}}}};
     case Glyph::Close:
       return {{RGB(192, 0, 0), {{4, 4}, {12, 12}}}, {RGB(192, 0, 0), {{12, 4}, {4, 12}}}};
-    case Glyph::None:
-      break;
+    case Glyph::None: break;
   }
   return {};
 }

@@ -3,18 +3,11 @@
 
 #include "ui/help_texts.h"
 #include "ui/main_window.h"
+#include "ui/win_handles.h"
 
 namespace zemlo::ui {
 
 namespace {
-
-std::wstring windowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
 
 // Replaces the pane's text unless it already shows exactly that, so caret,
 // selection and scroll position stay put while the mouse keeps moving.

@@ -22,8 +22,8 @@ bool isClass(HWND hwnd, const wchar_t* name) {
 bool takesText(HWND hwnd) { return hwnd && isClass(hwnd, WC_EDITW); }
 
 wchar_t upper(wchar_t c) {
-  return static_cast<wchar_t>(
-      reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+  CharUpperBuffW(&c, 1);
+  return c;
 }
 
 wchar_t mnemonicOf(HWND button) {
@@ -123,20 +123,16 @@ bool TForm1::preTranslateMessage(MSG& msg) {
           else if (focus != Memo1)
             BitBtn1Click();
           return true;
-        case VK_ESCAPE:
-          return true;  // there is no cancel button
-        default:
-          return false;
+        case VK_ESCAPE: return true;  // there is no cancel button
+        default: return false;
       }
-    case WM_SYSCHAR:
-      return pressMnemonic(static_cast<wchar_t>(msg.wParam));
+    case WM_SYSCHAR: return pressMnemonic(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // Where typing means nothing, a letter alone works as with Alt.
       if (!takesText(focus) && msg.wParam >= L' ')
         return pressMnemonic(static_cast<wchar_t>(msg.wParam));
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -20,10 +20,7 @@ SIZE TForm1::textSize(HFONT font, const std::wstring& text) const {
 }
 
 void TForm1::setLabelText(HWND label, const std::wstring& text) {
-  std::wstring current(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-  current.resize(static_cast<std::size_t>(
-      GetWindowTextW(label, current.data(), static_cast<int>(current.size()))));
-  if (current == text) return;  // nothing to redraw or resize
+  if (windowText(label) == text) return;  // nothing to redraw or resize
   SetWindowTextW(label, text.c_str());
   if (label == LOD1 || label == LOD2) return;  // fixed size, centred
   // Other labels fit their text, as wide as it and one line high.

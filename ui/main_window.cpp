@@ -141,17 +141,12 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : BitBtn1);
       }
       return 0;
-    case WM_SETFOCUS:
-      SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : BitBtn1);
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(Form1);
-      return 0;
+    case WM_SETFOCUS: SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : BitBtn1); return 0;
+    case WM_CLOSE: DestroyWindow(Form1); return 0;
     case WM_DESTROY:
       if (options_.quitOnDestroy) PostQuitMessage(0);
       return 0;
-    default:
-      return DefWindowProcW(Form1, message, wParam, lParam);
+    default: return DefWindowProcW(Form1, message, wParam, lParam);
   }
 }
 

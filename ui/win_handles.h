@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <utility>
 
 namespace zemlo::ui {
@@ -46,6 +47,14 @@ using BrushHandle = Owned<HBRUSH, deleteGdiObject>;
 using PenHandle = Owned<HPEN, deleteGdiObject>;
 using ImageListHandle = Owned<HIMAGELIST, destroyImageList>;
 using MemoryDC = Owned<HDC, deleteDC>;
+
+// The whole text of a window.
+inline std::wstring windowText(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
 
 // A top-down 24-bit DIB section of width x height; `bits` receives its pixels
 // (rows of B, G, R, each padded to four bytes).

@@ -321,9 +321,7 @@ void setValue(Settings& record, const Key& key, double value) {
       std::memcpy(at, &v, sizeof v);
       break;
     }
-    case Kind::Real:
-      std::memcpy(at, &value, sizeof value);
-      break;
+    case Kind::Real: std::memcpy(at, &value, sizeof value); break;
   }
 }
 
