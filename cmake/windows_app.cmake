@@ -16,6 +16,7 @@ add_library(zemlo_ui STATIC
   ui/main_window.cpp
   ui/message_box.cpp)
 target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32)
+target_include_directories(zemlo_ui PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 # Resources shared by the editor and the window tests: icon, manifest, version.
 set(ZEMLO_RC ${CMAKE_SOURCE_DIR}/ui/resources/app.rc)
@@ -28,5 +29,7 @@ target_link_libraries(zemlo_app PUBLIC zemlo_ui)
 
 add_executable(zemlo-config WIN32 app/main.cpp ${ZEMLO_RC})
 target_link_libraries(zemlo-config PRIVATE zemlo_app)
-target_link_options(zemlo-config PRIVATE -municode -s -Wl,--gc-sections)
+# The link map tells what the exe holds: the release lists the notices by it.
+target_link_options(zemlo-config PRIVATE -municode -s -Wl,--gc-sections
+                    -Wl,-Map=${CMAKE_BINARY_DIR}/zemlo-config.map)
 set_target_properties(zemlo-config PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -4,13 +4,17 @@
 #include "ui/form_resources.h"
 #include "ui/main_window.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/resources/version.h"
 
 namespace zemlo::ui {
 
 namespace {
 
+#define ZEMLO_WIDEN(text) L##text
+#define ZEMLO_WIDE(text) ZEMLO_WIDEN(text)
+
 constexpr const wchar_t* kCredits[] = {
-    L"ZEMLO Configurator v1.0 by the ZEMLO Configurator team",
+    L"ZEMLO Configurator v" ZEMLO_WIDE(ZEMLO_VERSION_SHORT) L" by the ZEMLO Configurator team",
     L"configurator@zemlo.example.org",
     L"",
     L"ZEMLO by the ZEMLO add-on authors,",
