@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,8 @@ const CheckCase kCheckCases[] = {
      false},
     {"Empty", "", false},
 };
+
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 class StagedCopyCheck : public ::testing::TestWithParam<CheckCase> {};
 
