@@ -79,85 +79,40 @@ TEST_P(HandWrittenFile, SetsTheSliderAndItsLabelAndSavesWhatIsShown) {
   EXPECT_NE(readConfig().find(std::string(c.saved) + "\r\n"), std::string::npos) << readConfig();
 }
 
+// One case a line, as the table of the sliders reads.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, HandWrittenFile,
     ::testing::Values(
-        FileCase{
-            "Postprocessing", "GlareSize=3.0", {L"TrackBar7", 6, L"gsi", L"3.00"}, "GlareSize=3"},
-        FileCase{"Postprocessing",
-                 "GlareStrength=0.4",
-                 {L"TrackBar6", 8, L"gst", L"0.40"},
-                 "GlareStrength=0.4"},
-        FileCase{"Postprocessing",
-                 "GlareStrength=0.43",
-                 {L"TrackBar6", 9, L"gst", L"0.45"},
-                 "GlareStrength=0.45"},
-        FileCase{
-            "Postprocessing", "GlareSize=2.5", {L"TrackBar7", 5, L"gsi", L"2.50"}, "GlareSize=2.5"},
-        FileCase{
-            "Postprocessing", "GlareSize=100", {L"TrackBar7", 12, L"gsi", L"6.00"}, "GlareSize=6"},
-        FileCase{
-            "Postprocessing", "HardLightSB=0.6", {L"HLs3", 4, nullptr, nullptr}, "HardLightSB=0.6"},
-        FileCase{
-            "Postprocessing", "HardLightSR=-0.5", {L"HLs1", 10, nullptr, nullptr}, "HardLightSR=0"},
-        FileCase{"Postprocessing",
-                 "HardLightSR=0.45",
-                 {L"HLs1", 5, nullptr, nullptr},
-                 "HardLightSR=0.5"},
-        FileCase{"Postprocessing",
-                 "HardLightSR=0.25",
-                 {L"HLs1", 8, nullptr, nullptr},
-                 "HardLightSR=0.2"},
-        FileCase{"Postprocessing",
-                 "HardLightSR=0.75",
-                 {L"HLs1", 2, nullptr, nullptr},
-                 "HardLightSR=0.8"},
-        FileCase{"Postprocessing",
-                 "DesaturateSB=0.7",
-                 {L"TrackBar5", 3, nullptr, nullptr},
-                 "DesaturateSB=0.7"},
+        FileCase{"Postprocessing", "GlareSize=3.0", {L"TrackBar7", 6, L"gsi", L"3.00"}, "GlareSize=3"},
+        FileCase{"Postprocessing", "GlareStrength=0.4", {L"TrackBar6", 8, L"gst", L"0.40"}, "GlareStrength=0.4"},
+        FileCase{"Postprocessing", "GlareStrength=0.43", {L"TrackBar6", 9, L"gst", L"0.45"}, "GlareStrength=0.45"},
+        FileCase{"Postprocessing", "GlareSize=2.5", {L"TrackBar7", 5, L"gsi", L"2.50"}, "GlareSize=2.5"},
+        FileCase{"Postprocessing", "GlareSize=100", {L"TrackBar7", 12, L"gsi", L"6.00"}, "GlareSize=6"},
+        FileCase{"Postprocessing", "HardLightSB=0.6", {L"HLs3", 4, nullptr, nullptr}, "HardLightSB=0.6"},
+        FileCase{"Postprocessing", "HardLightSR=-0.5", {L"HLs1", 10, nullptr, nullptr}, "HardLightSR=0"},
+        FileCase{"Postprocessing", "HardLightSR=0.45", {L"HLs1", 5, nullptr, nullptr}, "HardLightSR=0.5"},
+        FileCase{"Postprocessing", "HardLightSR=0.25", {L"HLs1", 8, nullptr, nullptr}, "HardLightSR=0.2"},
+        FileCase{"Postprocessing", "HardLightSR=0.75", {L"HLs1", 2, nullptr, nullptr}, "HardLightSR=0.8"},
+        FileCase{"Postprocessing", "DesaturateSB=0.7", {L"TrackBar5", 3, nullptr, nullptr}, "DesaturateSB=0.7"},
         FileCase{"General", "LODbias0=-1.5", {L"TrackBar1", -10, L"LOD1", L"-1.00"}, "LODbias0=-1"},
         FileCase{"General", "LODbias0=0.15", {L"TrackBar1", 1, L"LOD1", L"0.10"}, "LODbias0=0.1"},
         FileCase{"General", "LODbias0=0.35", {L"TrackBar1", 3, L"LOD1", L"0.30"}, "LODbias0=0.3"},
-        FileCase{
-            "General", "LODbias0=-0.25", {L"TrackBar1", -2, L"LOD1", L"-0.20"}, "LODbias0=-0.2"},
-        FileCase{
-            "General", "LODbias0=-0.3", {L"TrackBar1", -3, L"LOD1", L"-0.30"}, "LODbias0=-0.3"},
+        FileCase{"General", "LODbias0=-0.25", {L"TrackBar1", -2, L"LOD1", L"-0.20"}, "LODbias0=-0.2"},
+        FileCase{"General", "LODbias0=-0.3", {L"TrackBar1", -3, L"LOD1", L"-0.30"}, "LODbias0=-0.3"},
         FileCase{"General", "LODbias1=1E300", {L"TrackBar2", 10, L"LOD2", L"1.00"}, "LODbias1=1"},
-        FileCase{
-            "General", "LODbias1=-1E300", {L"TrackBar2", -10, L"LOD2", L"-1.00"}, "LODbias1=-1"},
-        FileCase{
-            "Reflections", "maxCount=100", {L"TrackBar8", 100, L"Label9", L"100"}, "maxCount=100"},
+        FileCase{"General", "LODbias1=-1E300", {L"TrackBar2", -10, L"LOD2", L"-1.00"}, "LODbias1=-1"},
+        FileCase{"Reflections", "maxCount=100", {L"TrackBar8", 100, L"Label9", L"100"}, "maxCount=100"},
         FileCase{"Reflections", "maxCount=-5", {L"TrackBar8", 0, L"Label9", L"0"}, "maxCount=0"},
-        FileCase{"Reflections",
-                 "maxDistance=2999",
-                 {L"TrackBar9", 2999, L"Label11", L"2999"},
-                 "maxDistance=2999"},
-        FileCase{"Reflections",
-                 "maxHeight=512",
-                 {L"TrackBar10", 150, L"Label12", L"150"},
-                 "maxHeight=150"},
-        FileCase{"Reflections",
-                 "bumpStrength=3",
-                 {L"TrackBar12", 3, L"Label15", L"3"},
-                 "bumpStrength=3"},
-        FileCase{"Reflections",
-                 "sizeX=1024\r\nsizeY=1024",
-                 {L"TrackBar11", 2, L"Label8", L"1024x1024"},
-                 "sizeY=1024"},
-        FileCase{"Reflections",
-                 "sizeX=256\r\nsizeY=256",
-                 {L"TrackBar11", 0, L"Label8", L"256x256"},
-                 "sizeX=256"},
+        FileCase{"Reflections", "maxDistance=2999", {L"TrackBar9", 2999, L"Label11", L"2999"}, "maxDistance=2999"},
+        FileCase{"Reflections", "maxHeight=512", {L"TrackBar10", 150, L"Label12", L"150"}, "maxHeight=150"},
+        FileCase{"Reflections", "bumpStrength=3", {L"TrackBar12", 3, L"Label15", L"3"}, "bumpStrength=3"},
+        FileCase{"Reflections", "sizeX=1024\r\nsizeY=1024", {L"TrackBar11", 2, L"Label8", L"1024x1024"}, "sizeY=1024"},
+        FileCase{"Reflections", "sizeX=256\r\nsizeY=256", {L"TrackBar11", 0, L"Label8", L"256x256"}, "sizeX=256"},
         // Not one of the squares: the slider stays where a fresh window has it.
-        FileCase{"Reflections",
-                 "sizeX=800\r\nsizeY=600",
-                 {L"TrackBar11", 0, L"Label8", L"256x256"},
-                 "sizeY=256"},
-        FileCase{"Reflections",
-                 "sizeX=512\r\nsizeY=1024",
-                 {L"TrackBar11", 0, L"Label8", L"256x256"},
-                 "sizeX=256"}));
+        FileCase{"Reflections", "sizeX=800\r\nsizeY=600", {L"TrackBar11", 0, L"Label8", L"256x256"}, "sizeY=256"},
+        FileCase{"Reflections", "sizeX=512\r\nsizeY=1024", {L"TrackBar11", 0, L"Label8", L"256x256"}, "sizeX=256"}));
+// clang-format on
 
 TEST_F(BindingTest, UserMovesRewriteLabelsOnEveryScrollNotification) {
   open();

@@ -9,48 +9,18 @@ namespace {
 using CommandsTest = WindowTest;
 
 // What a save right after loading a file without keys writes, key by key.
-constexpr const char* kDefaultLines[] = {"showFPS=0",
-                                         "showStat=0",
-                                         "useTrilinear=1",
-                                         "forceNoNightShader=0",
-                                         "sharpenUI=1",
-                                         "debugOutput=0",
-                                         "handlePrintScreen=1",
-                                         "LODbias0=0",
-                                         "LODbias1=0",
-                                         "UsePostProcessing=1",
-                                         "Force32bitPostProcessing=0",
-                                         "DisablePPForMap=1",
-                                         "UseSpecialNVGPP=1",
-                                         "HardLight=1",
-                                         "HardLightSR=0.4",
-                                         "HardLightSG=0.4",
-                                         "HardLightSB=0.6",
-                                         "Desaturate=1",
-                                         "DesaturateSR=0.2",
-                                         "DesaturateSG=0.2",
-                                         "DesaturateSB=0.2",
-                                         "Glare=1",
-                                         "GlareStrength=0.4",
-                                         "GlareSize=3",
-                                         "GlareDarkenSky=1",
-                                         "GlareUseFade=0",
-                                         "GlareForce32bitBuffer=1",
-                                         "useReflections=1",
-                                         "reflectTerrain=1",
-                                         "reflectObjects=0",
-                                         "sizeX=512",
-                                         "sizeY=512",
-                                         "LODbias=-0.5",
-                                         "useExpFog=1",
-                                         "useLighting=1",
-                                         "maxCount=512",
-                                         "maxDistance=512",
-                                         "maxHeight=150",
-                                         "bumpStrength=10",
-                                         "clipTolerance=-0.035",
-                                         "texOffsetX=-0.49",
-                                         "texOffsetY=-0.49"};
+// clang-format off
+constexpr const char* kDefaultLines[] = {
+    "showFPS=0", "showStat=0", "useTrilinear=1", "forceNoNightShader=0", "sharpenUI=1",
+    "debugOutput=0", "handlePrintScreen=1", "LODbias0=0", "LODbias1=0", "UsePostProcessing=1",
+    "Force32bitPostProcessing=0", "DisablePPForMap=1", "UseSpecialNVGPP=1", "HardLight=1",
+    "HardLightSR=0.4", "HardLightSG=0.4", "HardLightSB=0.6", "Desaturate=1", "DesaturateSR=0.2",
+    "DesaturateSG=0.2", "DesaturateSB=0.2", "Glare=1", "GlareStrength=0.4", "GlareSize=3",
+    "GlareDarkenSky=1", "GlareUseFade=0", "GlareForce32bitBuffer=1", "useReflections=1",
+    "reflectTerrain=1", "reflectObjects=0", "sizeX=512", "sizeY=512", "LODbias=-0.5", "useExpFog=1",
+    "useLighting=1", "maxCount=512", "maxDistance=512", "maxHeight=150", "bumpStrength=10",
+    "clipTolerance=-0.035", "texOffsetX=-0.49", "texOffsetY=-0.49"};
+// clang-format on
 
 TEST_F(CommandsTest, SaveWithoutAFileCreatesAllKeysInOrderAndConfirms) {
   open();
