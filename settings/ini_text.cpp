@@ -8,6 +8,8 @@
 namespace zemlo {
 namespace {
 
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // One line of the file: its text runs [begin, end), its line break [end, next).
 struct Line {
   std::size_t begin = 0;
@@ -35,16 +37,6 @@ std::string_view trim(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
 }
 
 // The name of a section header line, or nullopt when the line is no header.
@@ -89,7 +81,7 @@ Place locate(std::string_view bytes, std::string_view section, std::string_view 
     const std::string_view text = bytes.substr(line.begin, line.end - line.begin);
     if (const auto name = headerName(text)) {
       if (place.sectionFound) break;  // only the first copy of the section counts
-      if (sameName(*name, section)) {
+      if (sameIniName(*name, section)) {
         place.sectionFound = true;
         place.anchor = line;
       }
@@ -98,7 +90,7 @@ Place locate(std::string_view bytes, std::string_view section, std::string_view 
     if (!place.sectionFound) continue;
     if (const auto entry = entryOf(text)) {
       place.anchor = line;
-      if (sameName(entry->name, key)) {
+      if (sameIniName(entry->name, key)) {
         place.keyLine = line;
         place.keyName = entry->name;
         place.value = entry->value;
@@ -114,6 +106,14 @@ bool endsWithBreak(std::string_view bytes) {
 }
 
 }  // namespace
+
+bool sameIniName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  }
+  return true;
+}
 
 std::string iniLookup(std::string_view bytes, std::string_view section, std::string_view key) {
   const Place place = locate(bytes, section, key);

@@ -49,15 +49,6 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The profile API keeps a name or value up to its first NUL.
 std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
@@ -119,7 +110,7 @@ bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
   const auto rewritable = [&](const Line& line) {
     if (!line.entry) return false;
     for (const Assignment& a : written)
-      if (sameName(line.name, a.key)) return true;
+      if (sameIniName(line.name, a.key)) return true;
     return false;
   };
   // Every other line of the original, in order, must be among the copy's lines.
