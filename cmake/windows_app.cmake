@@ -9,7 +9,6 @@ add_library(zemlo_ui STATIC
   ui/form_builder.cpp
   ui/glyphs.cpp
   ui/help.cpp
-  ui/help_texts.cpp
   ui/keyboard.cpp
   ui/labels.cpp
   ui/layout.cpp

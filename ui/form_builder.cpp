@@ -41,8 +41,8 @@ std::vector<const ControlRow*> inTabOrder(std::span<const ControlRow> table) {
 }
 
 HWND createButton(const ControlRow& row, HWND parent, const Rect& r, HIMAGELIST glyph, int margin) {
-  const DWORD style =
-      (row.field == &TForm1::BitBtn1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY | WS_TABSTOP;
+  const DWORD style = (row.field == &FormControls::BitBtn1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                      BS_NOTIFY | WS_TABSTOP;
   HWND button = createChild(WC_BUTTONW, style, parent, r, row.caption);
   BUTTON_IMAGELIST images{glyph, {margin, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   if (button) SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));

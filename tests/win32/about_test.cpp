@@ -22,7 +22,7 @@ std::vector<COLORREF> drawPicture(ui::TForm1& form, int w, int h) {
   RECT all{0, 0, w, h};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SendMessageW(form.handle(), ui::kMsgPaintPicture, reinterpret_cast<WPARAM>(dc),
-               reinterpret_cast<LPARAM>(form.Image1));
+               reinterpret_cast<LPARAM>(form.controlByName(L"Image1")));
   std::vector<COLORREF> pixels;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(dc, x, y));

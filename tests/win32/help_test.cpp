@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ui/help_texts.h"
+#include "ui/layout.h"
 #include "win32/ui_test_support.h"
 
 namespace zemlo::test {
@@ -45,8 +46,9 @@ const Background kGroupBox8{L"GroupBox8", 5, 100};
 
 TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
   const Background boxes[] = {kGroupBox5, kGroupBox6, kGroupBox7};
-  for (const ui::HelpEntry& entry : ui::helpTable()) {
-    HWND target = form.*entry.control;
+  for (const ui::ControlRow& entry : ui::controlTable()) {
+    if (!entry.help) continue;
+    HWND target = control(entry.name);
     bool isBox = false;
     for (const Background& b : boxes)
       if (control(b.box) == target) {
@@ -54,7 +56,8 @@ TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
         isBox = true;
       }
     if (!isBox) moveOver(target);
-    EXPECT_EQ(text(form.*entry.pane), ui::paneText(entry.text)) << entry.handler;
+    EXPECT_EQ(help(ui::pageOf(entry) + 1), ui::paneText(entry.help))
+        << testing::PrintToString(std::wstring(entry.name));
   }
 }
 
