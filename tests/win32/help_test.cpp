@@ -22,9 +22,7 @@ protected:
   // Over a control's middle; labels let the mouse through to their parent.
   void moveOver(HWND hwnd) {
     RECT r = placement(hwnd);
-    wchar_t cls[16];
-    GetClassNameW(hwnd, cls, 16);
-    if (lstrcmpiW(cls, L"Static") == 0)
+    if (isClass(hwnd, L"Static"))
       moveOver(GetParent(hwnd), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     else
       moveOver(hwnd, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
@@ -56,8 +54,7 @@ TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
         isBox = true;
       }
     if (!isBox) moveOver(target);
-    EXPECT_EQ(help(ui::pageOf(entry) + 1), ui::paneText(entry.help))
-        << testing::PrintToString(std::wstring(entry.name));
+    EXPECT_EQ(help(ui::pageOf(entry) + 1), ui::paneText(entry.help)) << named(entry.name);
   }
 }
 
@@ -116,7 +113,7 @@ TEST_F(HelpTest, ControlsWithoutHelpChangeNothing) {
   for (const wchar_t* name :
        {L"TrackBar6", L"gst", L"Label4", L"Label5", L"CheckBox9", L"CheckBox10", L"HLs2"}) {
     moveOver(control(name));
-    EXPECT_EQ(help(2), before) << testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(help(2), before) << named(name);
   }
   moveOver(control(L"Label9"));
   moveOver(control(L"TrackBar8"));

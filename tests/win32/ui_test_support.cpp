@@ -26,6 +26,35 @@ void removeConfig(const fs::path& path) {
 
 }  // namespace
 
+bool isClass(HWND hwnd, const wchar_t* name) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return lstrcmpiW(cls, name) == 0;
+}
+
+WhiteCanvas::WhiteCanvas(int w, int h) : w_(w), h_(h) {
+  HDC screen = GetDC(nullptr);
+  dc_ = CreateCompatibleDC(screen);
+  bitmap_ = CreateCompatibleBitmap(screen, w, h);
+  ReleaseDC(nullptr, screen);
+  old_ = SelectObject(dc_, bitmap_);
+  const RECT all{0, 0, w, h};
+  FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+WhiteCanvas::~WhiteCanvas() {
+  SelectObject(dc_, old_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+std::vector<COLORREF> WhiteCanvas::pixels() const {
+  std::vector<COLORREF> all;
+  for (int y = 0; y < h_; ++y)
+    for (int x = 0; x < w_; ++x) all.push_back(GetPixel(dc_, x, y));
+  return all;
+}
+
 void WindowTest::SetUp() {
   boxes.clear();
   answer = IDOK;
@@ -97,7 +126,7 @@ void WindowTest::focus(HWND control) {
 
 HWND WindowTest::control(const wchar_t* name) const {
   HWND hwnd = form.controlByName(name);
-  EXPECT_NE(hwnd, nullptr) << "no control named " << testing::PrintToString(std::wstring(name));
+  EXPECT_NE(hwnd, nullptr) << "no control named " << named(name);
   return hwnd;
 }
 

@@ -21,6 +21,30 @@ struct ShownMessageBox {
   UINT type;
 };
 
+// A control's name as a test's failure message shows it.
+inline std::string named(const wchar_t* name) { return testing::PrintToString(std::wstring(name)); }
+
+// True when `hwnd` is of the window class `name`, in any case.
+bool isClass(HWND hwnd, const wchar_t* name);
+
+// A white bitmap of w x h pixels in a memory DC, to draw into and read back.
+class WhiteCanvas {
+public:
+  WhiteCanvas(int w, int h);
+  ~WhiteCanvas();
+  WhiteCanvas(const WhiteCanvas&) = delete;
+  WhiteCanvas& operator=(const WhiteCanvas&) = delete;
+  HDC dc() const { return dc_; }
+  // Every pixel, row by row.
+  std::vector<COLORREF> pixels() const;
+
+private:
+  int w_, h_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
 inline ui::FormOptions atDpi(int dpi) {
   ui::FormOptions options;
   options.dpi = dpi;
