@@ -1,9 +1,11 @@
 # Windows-only targets: the window, the application shell and the editor itself.
 add_library(zemlo_ui STATIC
   ui/about.cpp
+  ui/accessible.cpp
   ui/binding.cpp
   ui/commands.cpp
   ui/container.cpp
+  ui/defaults.cpp
   ui/error_box.cpp
   ui/fonts.cpp
   ui/form_builder.cpp
@@ -14,7 +16,7 @@ add_library(zemlo_ui STATIC
   ui/layout.cpp
   ui/main_window.cpp
   ui/message_box.cpp)
-target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32)
+target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32 uuid)
 target_include_directories(zemlo_ui PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 # Resources shared by the editor and the window tests: icon, manifest, version.

@@ -38,7 +38,7 @@ std::string textOf(HWND label) { return narrow(windowText(label)); }
 void TForm1::showSliderValue(const ControlRow& slider) {
   if (slider.valueLabel)
     setLabelText(this->*slider.valueLabel,
-                 widen(slider.bind->labelText(position(this->*slider.field))));
+                 widen(slider.bind->valueText(position(this->*slider.field))));
 }
 
 void TForm1::setSliderPosition(HWND slider, int newPosition) {
@@ -52,20 +52,27 @@ void TForm1::setSliderPosition(HWND slider, int newPosition) {
 void TForm1::onScroll(HWND slider) {
   // Every scroll notification runs the handler, even one that ends where it began.
   if (const ControlRow* row = rowOf(slider)) showSliderValue(*row);
+  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
+}
+
+int TForm1::valueFor(const ControlRow& row, const Settings& record) const {
+  const HWND control = this->*row.field;
+  return isSlider(row)
+             ? row.bind->value(record, rangeMin(control), rangeMax(control), position(control))
+             : row.bind->value(record, 0, 1, 0);
+}
+
+void TForm1::showValue(const ControlRow& row, int value) {
+  const HWND control = this->*row.field;
+  if (isSlider(row)) return setSliderPosition(control, value);
+  SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+  NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TForm1::updateGUI() {
   // Page by page, as the table lists them.
-  for (const ControlRow& row : controlTable()) {
-    if (!row.bind) continue;
-    const HWND control = this->*row.field;
-    if (isSlider(row))
-      setSliderPosition(control, row.bind->value(settings, rangeMin(control), rangeMax(control),
-                                                 position(control)));
-    else
-      SendMessageW(control, BM_SETCHECK,
-                   row.bind->value(settings, 0, 1, 0) ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
+  for (const ControlRow& row : controlTable())
+    if (row.bind) showValue(row, valueFor(row, settings));
   // Every label again, also where its slider did not move.
   for (const ControlRow& row : controlTable()) showSliderValue(row);
 }

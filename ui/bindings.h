@@ -20,8 +20,9 @@ struct Binding {
   int (*value)(const Settings& s, int low, int high, int current);
   // Controls to record: from the control's value and its value label's text.
   void (*store)(Settings& s, int value, const std::string& labelText);
-  // The value label's text; null for a control without one.
-  std::string (*labelText)(int position);
+  // A slider's value as its value label shows it (or would, for those without
+  // one); null for check boxes.
+  std::string (*valueText)(int position);
 };
 
 // A value label's text as a number; a label only ever holds what its slider wrote.
@@ -50,13 +51,14 @@ inline constexpr Binding real{[](const Settings& s, int low, int high, int) {
                               [](int position) { return realLabel(position, Factor); }};
 
 // A per-channel strength on a vertical slider, full strength at the top; no label.
+// Its value reads as the strength saved, 1 - position / 10.
 template <double Settings::*Field>
 inline constexpr Binding strength{
     [](const Settings& s, int, int, int) { return strengthPosition(s.*Field); },
     [](Settings& s, int position, const std::string&) {
       s.*Field = strengthFromPosition(position);
     },
-    nullptr};
+    [](int position) { return realLabel(10 - position, 10); }};
 
 // An integer whose position is the value itself.
 template <int32_t Settings::*Field>

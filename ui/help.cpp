@@ -49,15 +49,17 @@ std::wstring paneText(const char* text) {
 
 void TForm1::mouseMove(HWND control, int x, int y) {
   if (HWND label = labelAt(control, POINT{x, y})) control = label;
-  const ControlRow* row = rowOf(control);
-  if (!row) return;
+  if (const ControlRow* row = rowOf(control)) showHelp(*row);
+}
+
+void TForm1::showHelp(const ControlRow& row) {
   // The help panes, one a page, last page first: the order a clearing empties them.
   for (auto pane = controlTable().rbegin(); pane != controlTable().rend(); ++pane) {
     if (pane->kind != Kind::HelpPane) continue;
-    const bool own = pageOf(*pane) == pageOf(*row);
-    if (row->help && own)
-      showInPane(this->*pane->field, paneText(row->help));
-    else if (row->clears == Clears::AllPanes || (row->clears == Clears::OwnPane && own))
+    const bool own = pageOf(*pane) == pageOf(row);
+    if (row.help && own)
+      showInPane(this->*pane->field, paneText(row.help));
+    else if (row.clears == Clears::AllPanes || (row.clears == Clears::OwnPane && own))
       showInPane(this->*pane->field, L"");
   }
 }

@@ -1,5 +1,6 @@
 // Keyboard handling of the whole window: Tab order, the default button,
-// the buttons' accelerators and page switching with Ctrl+Tab.
+// the buttons' accelerators, page switching with Ctrl+Tab and the context
+// menu key (or Shift+F10).
 // Done here rather than by IsDialogMessage: the window's keys are not a dialog's
 // (Esc does nothing, Ctrl+Tab turns pages), and Wine's dialog manager misses Alt+В.
 #include <windows.h>
@@ -117,8 +118,17 @@ bool TForm1::preTranslateMessage(MSG& msg) {
           return true;
         }
         case VK_ESCAPE: return true;  // there is no cancel button
+        case VK_APPS: contextMenu(focus, -1); return true;
         default: return false;
       }
+    case WM_SYSKEYDOWN:
+      if (msg.wParam != VK_F10 || !shift) return false;
+      contextMenu(focus, -1);
+      return true;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // The menu came with the key down: none again from the key up.
+      return msg.wParam == VK_APPS || (msg.wParam == VK_F10 && shift);
     case WM_SYSCHAR: return pressMnemonic(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // Where typing means nothing, a letter alone works as with Alt.

@@ -22,11 +22,12 @@ constexpr ControlRow check(ControlRow row, const Binding& bind, const char* help
   return row;
 }
 
-// A slider, its setting(s) and its value label, if any.
-constexpr ControlRow slider(ControlRow row, const Binding& bind,
-                            ControlField valueLabel = nullptr) {
+// A slider, its setting(s), and the labels beside it that show its value and name it.
+constexpr ControlRow slider(ControlRow row, const Binding& bind, ControlField valueLabel = nullptr,
+                            ControlField namedBy = nullptr) {
   row.bind = &bind;
   row.valueLabel = valueLabel;
+  row.namedBy = namedBy;
   return row;
 }
 
@@ -65,10 +66,10 @@ constexpr ControlRow kControls[] = {
     check({F(CheckBox16), Kind::CheckBox, &C::GroupBox1, 8, {16, 104, 193, 17}, L"Вкл. скрины клавишей PrntScrn"}, flag<&S::handlePrintScreen>, kPrintScreenHelp),
     check({F(CheckBox6), Kind::CheckBox, &C::GroupBox1, 5, {16, 120, 193, 17}, L"Выводить Debug-файл"}, flag<&S::debugOutput>, kDebugOutputHelp),
     helps({F(Label1), Kind::Label, &C::GroupBox1, -1, {16, 152, 123, 13}, L"Осн. текстура mipmap LODbias:"}, kLodBias0Help),
-    slider({F(TrackBar1), Kind::HSlider, &C::GroupBox1, 6, {16, 168, 185, 25}, L"", Font::Inherit, {-10, 10, 1, 2, 14, 0}}, real<&S::LODbias0, 10>, &C::LOD1),
+    slider({F(TrackBar1), Kind::HSlider, &C::GroupBox1, 6, {16, 168, 185, 25}, L"", Font::Inherit, {-10, 10, 1, 2, 14, 0}}, real<&S::LODbias0, 10>, &C::LOD1, &C::Label1),
     {F(LOD1), Kind::FixedLabel, &C::GroupBox1, -1, {24, 191, 169, 13}, L"", Font::Small},
     helps({F(Label2), Kind::Label, &C::GroupBox1, -1, {16, 208, 123, 13}, L"Мультитекстура mipmap LODbias:"}, kLodBias1Help),
-    slider({F(TrackBar2), Kind::HSlider, &C::GroupBox1, 7, {16, 224, 185, 25}, L"", Font::Inherit, {-10, 10, 1, 2, 14, 0}}, real<&S::LODbias1, 10>, &C::LOD2),
+    slider({F(TrackBar2), Kind::HSlider, &C::GroupBox1, 7, {16, 224, 185, 25}, L"", Font::Inherit, {-10, 10, 1, 2, 14, 0}}, real<&S::LODbias1, 10>, &C::LOD2, &C::Label2),
     {F(LOD2), Kind::FixedLabel, &C::GroupBox1, -1, {24, 248, 169, 13}, L"", Font::Small},
     {F(GroupBox2), Kind::GroupBox, &C::TabSheet1, 1, {248, 12, 225, 281}, L"Помощь"},
     {F(Help1), Kind::HelpPane, &C::GroupBox2, 0, {16, 24, 193, 241}, L"", Font::Help},
@@ -92,10 +93,10 @@ constexpr ControlRow kControls[] = {
     helps({F(GroupBox7), Kind::GroupBox, &C::GroupBox4, 3, {8, 192, 201, 89}, L"Эффект пов. яркости", Font::Small}, kGlareHelp),
     {F(Label4), Kind::Label, &C::GroupBox7, -1, {8, 13, 37, 11}, L"Сила:"},
     {F(gst), Kind::Label, &C::GroupBox7, -1, {49, 13, 10, 11}},
-    slider({F(TrackBar6), Kind::HSlider, &C::GroupBox7, 2, {8, 24, 105, 25}, L"", Font::Inherit, {0, 20, 1, 2, 13, 0}}, real<&S::GlareStrength, 20>, &C::gst),
+    slider({F(TrackBar6), Kind::HSlider, &C::GroupBox7, 2, {8, 24, 105, 25}, L"", Font::Inherit, {0, 20, 1, 2, 13, 0}}, real<&S::GlareStrength, 20>, &C::gst, &C::Label4),
     {F(Label5), Kind::Label, &C::GroupBox7, -1, {8, 47, 19, 11}, L"Размер:"},
     {F(gsi), Kind::Label, &C::GroupBox7, -1, {49, 47, 10, 11}},
-    slider({F(TrackBar7), Kind::HSlider, &C::GroupBox7, 3, {8, 56, 105, 25}, L"", Font::Inherit, {2, 12, 1, 1, 13, 2}}, real<&S::GlareSize, 2>, &C::gsi),
+    slider({F(TrackBar7), Kind::HSlider, &C::GroupBox7, 3, {8, 56, 105, 25}, L"", Font::Inherit, {2, 12, 1, 1, 13, 2}}, real<&S::GlareSize, 2>, &C::gsi, &C::Label5),
     check({F(CheckBox11), Kind::CheckBox, &C::GroupBox7, 0, {121, 16, 64, 17}, L"Вкл."}, flag<&S::Glare>, kGlareHelp),
     check({F(CheckBox12), Kind::CheckBox, &C::GroupBox7, 1, {121, 32, 64, 17}, L"Темн. небо"}, flag<&S::GlareDarkenSky>, kGlareDarkenSkyHelp),
     check({F(CheckBox17), Kind::CheckBox, &C::GroupBox7, 4, {121, 48, 64, 17}, L"Исп. 32-bit"}, flag<&S::GlareForce32bitBuffer>, kGlare32bitHelp),
@@ -111,19 +112,19 @@ constexpr ControlRow kControls[] = {
     check({F(CheckBox18), Kind::CheckBox, &C::GroupBox8, 3, {16, 72, 177, 17}, L"Вкл. подсветку отражений"}, flag<&S::useLighting>, kReflectionLightingHelp),
     helps({F(Label6), Kind::Label, &C::GroupBox8, -1, {10, 109, 51, 11}, L"Размер текстур:", Font::Small}, kReflectionSizeHelp),
     {F(Label8), Kind::Label, &C::GroupBox8, -1, {83, 109, 34, 11}, L"", Font::Small},
-    slider({F(TrackBar11), Kind::HSlider, &C::GroupBox8, 4, {24, 120, 161, 18}, L"", Font::Inherit, {0, 2, 1, 1, 13, 0}}, textureSize, &C::Label8),
+    slider({F(TrackBar11), Kind::HSlider, &C::GroupBox8, 4, {24, 120, 161, 18}, L"", Font::Inherit, {0, 2, 1, 1, 13, 0}}, textureSize, &C::Label8, &C::Label6),
     helps({F(Label7), Kind::Label, &C::GroupBox8, -1, {10, 141, 55, 11}, L"Кол-во объектов:", Font::Small}, kMaxCountHelp),
     {F(Label9), Kind::Label, &C::GroupBox8, -1, {87, 141, 34, 11}, L"", Font::Small},
-    slider({F(TrackBar8), Kind::HSlider, &C::GroupBox8, 5, {24, 152, 161, 18}, L"", Font::Inherit, {0, 2000, 50, 100, 13, 100}}, count<&S::maxCount>, &C::Label9),
+    slider({F(TrackBar8), Kind::HSlider, &C::GroupBox8, 5, {24, 152, 161, 18}, L"", Font::Inherit, {0, 2000, 50, 100, 13, 100}}, count<&S::maxCount>, &C::Label9, &C::Label7),
     helps({F(Label10), Kind::Label, &C::GroupBox8, -1, {10, 173, 66, 11}, L"Дист. до объекта:", Font::Small}, kMaxDistanceHelp),
     {F(Label11), Kind::Label, &C::GroupBox8, -1, {90, 173, 15, 11}, L"", Font::Small},
-    slider({F(TrackBar9), Kind::HSlider, &C::GroupBox8, 6, {24, 184, 161, 18}, L"", Font::Inherit, {0, 3000, 50, 200, 13, 100}}, count<&S::maxDistance>, &C::Label11),
+    slider({F(TrackBar9), Kind::HSlider, &C::GroupBox8, 6, {24, 184, 161, 18}, L"", Font::Inherit, {0, 3000, 50, 200, 13, 100}}, count<&S::maxDistance>, &C::Label11, &C::Label10),
     helps({F(Label13), Kind::Label, &C::GroupBox8, -1, {10, 205, 56, 11}, L"Высота до объекта:", Font::Small}, kMaxHeightHelp),
     {F(Label12), Kind::Label, &C::GroupBox8, -1, {97, 205, 10, 11}, L"", Font::Small},
-    slider({F(TrackBar10), Kind::HSlider, &C::GroupBox8, 7, {24, 216, 161, 18}, L"", Font::Inherit, {0, 150, 5, 10, 13, 1}}, count<&S::maxHeight>, &C::Label12),
+    slider({F(TrackBar10), Kind::HSlider, &C::GroupBox8, 7, {24, 216, 161, 18}, L"", Font::Inherit, {0, 150, 5, 10, 13, 1}}, count<&S::maxHeight>, &C::Label12, &C::Label13),
     helps({F(Label14), Kind::Label, &C::GroupBox8, -1, {10, 237, 81, 11}, L"Сила Bumpmap-текстуры:", Font::Small}, kBumpStrengthHelp),
     {F(Label15), Kind::Label, &C::GroupBox8, -1, {125, 237, 5, 11}, L"", Font::Small},
-    slider({F(TrackBar12), Kind::HSlider, &C::GroupBox8, 8, {24, 248, 161, 18}, L"", Font::Inherit, {0, 10, 1, 1, 13, 1}}, count<&S::bumpStrength>, &C::Label15),
+    slider({F(TrackBar12), Kind::HSlider, &C::GroupBox8, 8, {24, 248, 161, 18}, L"", Font::Inherit, {0, 10, 1, 1, 13, 1}}, count<&S::bumpStrength>, &C::Label15, &C::Label14),
     {F(GroupBox12), Kind::GroupBox, &C::TabSheet3, 1, {248, 12, 225, 293}, L"Помощь"},
     {F(Help3), Kind::HelpPane, &C::GroupBox12, 0, {16, 24, 193, 257}, L"", Font::Help},
 
@@ -137,19 +138,19 @@ constexpr ControlRow kControls[] = {
 // clang-format on
 #undef F
 
-// A slider has a value label exactly where its binding writes one.
+// Check boxes have no value text, sliders always have one.
 static_assert(std::ranges::all_of(kControls, [](const ControlRow& row) {
-  return !row.bind || (row.bind->labelText != nullptr) == (row.valueLabel != nullptr);
+  return !row.bind || (row.bind->valueText != nullptr) == (row.kind != Kind::CheckBox);
 }));
 static_assert(std::ranges::count(kControls, Kind::Page, &ControlRow::kind) == kPageCount);
+
+}  // namespace
 
 const ControlRow* rowOf(ControlField field) {
   for (const ControlRow& row : kControls)
     if (row.field == field) return &row;
   return nullptr;
 }
-
-}  // namespace
 
 std::span<const ControlRow> controlTable() { return kControls; }
 

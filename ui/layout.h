@@ -30,12 +30,14 @@ struct ControlRow {
   BevelStyle bevel = BevelStyle::None;
   const Binding* bind = nullptr;      // check boxes and sliders: the setting(s) shown
   ControlField valueLabel = nullptr;  // a slider's value label, where it has one
+  ControlField namedBy = nullptr;     // a slider's caption label; none: its group's caption
   const char* help = nullptr;         // shown in its page's help pane (ui/help_texts.h)
   Clears clears = Clears::Nothing;    // group boxes whose background empties panes
 };
 
 // Every control of the window, pages in page order, parents before children.
 std::span<const ControlRow> controlTable();
+const ControlRow* rowOf(ControlField field);
 
 inline constexpr int kPageCount = 4;
 // The page (0 .. kPageCount - 1) a control lies on; -1 for those outside the pages.

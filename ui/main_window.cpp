@@ -136,6 +136,10 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMove(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
                 static_cast<short>(HIWORD(lParam)));
       return 0;
+    case kMsgControlFocus:
+      if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showHelp(*row);
+      return 0;
+    case WM_CONTEXTMENU: contextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
     case kMsgPaintPicture:
       paintPicture(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
@@ -158,9 +162,10 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::onCommand(HWND control, int code) {
-  if (code == BN_CLICKED)
-    pressButton(control);
-  else if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
+  if (code == BN_CLICKED) {
+    if (!pressButton(control))  // a check box: its state changed
+      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+  } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
     syncDefaultButton();
 }
 
@@ -181,6 +186,7 @@ void TForm1::showPage(int index) {
   SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   for (const ControlRow& row : controlTable())
     if (row.kind == Kind::Page && row.tabOrder != index) ShowWindow(this->*row.field, SW_HIDE);
+  NotifyWinEvent(EVENT_OBJECT_SELECTION, PageControl1, OBJID_CLIENT, index + 1);
   if (focusOnOldPage) {
     // The focus was on a page that is now hidden: take it to the new page.
     const std::vector<HWND> stops = tabStops(shown);

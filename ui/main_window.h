@@ -18,6 +18,11 @@ namespace zemlo::ui {
 struct FormResources;  // fonts, glyph image lists, the About picture
 struct ControlRow;     // a row of the control table (ui/layout.h)
 struct Rect;
+}  // namespace zemlo::ui
+namespace zemlo {
+struct Settings;
+}
+namespace zemlo::ui {
 
 // How the window is built. Tests build it at other resolutions.
 struct FormOptions {
@@ -70,6 +75,8 @@ public:
 
   // Mouse moves over a control (help texts); `x`, `y` in the control's client area.
   void mouseMove(HWND control, int x, int y);
+  // The context menu of a control, at a point of the screen or, for -1, below the control.
+  void contextMenu(HWND control, LPARAM where);
 
   // Shows page `index` (0..3) as a click on its tab would.
   void selectPage(int index);
@@ -87,6 +94,11 @@ private:
   const ControlRow* rowOf(HWND control) const;
   // Writes a slider's value label from its position.
   void showSliderValue(const ControlRow& slider);
+  // A check box's or slider's value for the settings in `record`, and setting it.
+  int valueFor(const ControlRow& row, const Settings& record) const;
+  void showValue(const ControlRow& row, int value);
+  // What hovering over or focusing a control does to the help panes.
+  void showHelp(const ControlRow& row);
   void buildControls();
   HWND createControl(const ControlRow& row, HWND parent, const Rect& r, HFONT font);
   int scale(int value) const;

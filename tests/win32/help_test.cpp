@@ -147,6 +147,34 @@ TEST_F(HelpTest, WhatTheUserTypedIsReplacedByTheNextText) {
   EXPECT_EQ(help(3).rfind(L"Uses an exponential fog effect on water.", 0), 0u);
 }
 
+// Tab onto a control: its page's pane shows what hovering over it shows, and
+// a control without help leaves the pane as hovering over it does.
+TEST_F(HelpTest, TheKeyboardFocusShowsWhatHoveringShows) {
+  const wchar_t* inTabOrder[][9] = {
+      {L"CheckBox1", L"CheckBox2", L"CheckBox3", L"CheckBox4", L"CheckBox5", L"CheckBox6",
+       L"TrackBar1", L"TrackBar2", L"CheckBox16"},
+      {L"Help2", L"CheckBox7", L"CheckBox8", L"HLs1", L"HLs2", L"HLs3", L"CheckBox9", L"CheckBox11",
+       L"CheckBox12"},
+      {L"CheckBox13", L"CheckBox14", L"CheckBox15", L"CheckBox18", L"TrackBar11", L"TrackBar8",
+       L"TrackBar9", L"TrackBar10", L"TrackBar12"}};
+  for (int page = 0; page < 3; ++page) {
+    form.selectPage(page);
+    std::vector<std::wstring> hovered;
+    moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);  // empties every pane
+    for (const wchar_t* name : inTabOrder[page]) {
+      moveOver(control(name));
+      hovered.push_back(help(page + 1));
+    }
+    moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);
+    focus(control(L"PageControl1"));
+    for (std::size_t i = 0; i < hovered.size(); ++i) {
+      key(VK_TAB);
+      ASSERT_EQ(GetFocus(), control(inTabOrder[page][i]));
+      EXPECT_EQ(help(page + 1), hovered[i]) << named(inTabOrder[page][i]);
+    }
+  }
+}
+
 TEST_F(HelpTest, PanesKeepTheirTextAcrossPageChanges) {
   moveOver(control(L"CheckBox2"));
   const std::wstring shown = help(1);

@@ -45,6 +45,22 @@ private:
   HGDIOBJ old_;
 };
 
+// The shipped editor, copied into a folder of its own and run there as a
+// player runs it; ended with the object.
+class RunningEditor {
+public:
+  explicit RunningEditor(const std::filesystem::path& folder);
+  ~RunningEditor();
+  RunningEditor(const RunningEditor&) = delete;
+  RunningEditor& operator=(const RunningEditor&) = delete;
+  // Its main window once it is up and idle; null when it did not come.
+  HWND window() const { return window_; }
+
+private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
 inline ui::FormOptions atDpi(int dpi) {
   ui::FormOptions options;
   options.dpi = dpi;
@@ -94,8 +110,9 @@ protected:
 
   // Runs the window's queued messages through the application's own loop steps.
   void pump();
-  // A key press as the loop sees it, with the given modifiers held.
-  void key(UINT vk, bool ctrl = false, bool shift = false);
+  // A key press as the loop sees it, with the given modifiers held; `system`:
+  // as WM_SYSKEYDOWN and WM_SYSKEYUP (F10).
+  void key(UINT vk, bool ctrl = false, bool shift = false, bool system = false);
   // A typed character, with Alt (WM_SYSCHAR) or without (WM_CHAR).
   void typeChar(wchar_t c, bool alt);
   void click(HWND button);
