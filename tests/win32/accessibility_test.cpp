@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -190,6 +191,47 @@ TEST(Accessibility, EveryControlHasItsNameRoleValueAndStateOnEveryPage) {
     }
     list->Release();
   }
+}
+
+using AccessibilityInWindow = WindowTest;
+
+// Windows itself names a slider by the label just before it in z-order.
+TEST_F(AccessibilityInWindow, EachSlidersCaptionLabelStandsJustBeforeIt) {
+  open();
+  const std::pair<const wchar_t*, const wchar_t*> captions[] = {
+      {L"TrackBar1", L"Label1"},  {L"TrackBar2", L"Label2"},   {L"TrackBar6", L"Label4"},
+      {L"TrackBar7", L"Label5"},  {L"TrackBar11", L"Label6"},  {L"TrackBar8", L"Label7"},
+      {L"TrackBar9", L"Label10"}, {L"TrackBar10", L"Label13"}, {L"TrackBar12", L"Label14"}};
+  for (const auto& [slider, label] : captions)
+    EXPECT_EQ(GetWindow(control(slider), GW_HWNDPREV), control(label)) << named(slider);
+}
+
+std::vector<std::pair<DWORD, HWND>> announced;
+
+void CALLBACK recordEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) announced.emplace_back(event, hwnd);
+}
+
+// A reader hears of a slider's new value, a check box's new state and a new page.
+TEST_F(AccessibilityInWindow, ChangesAreAnnounced) {
+  open();
+  announced.clear();
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_VALUECHANGE, nullptr, recordEvent,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  focus(control(L"TrackBar6"));
+  key(VK_RIGHT);
+  focus(control(L"CheckBox12"));
+  key(VK_SPACE);
+  form.selectPage(2);
+  pump();
+  UnhookWinEvent(hook);
+  const std::pair<DWORD, HWND> expected[] = {{EVENT_OBJECT_VALUECHANGE, control(L"TrackBar6")},
+                                             {EVENT_OBJECT_STATECHANGE, control(L"CheckBox12")},
+                                             {EVENT_OBJECT_SELECTION, control(L"PageControl1")}};
+  for (const auto& e : expected)
+    EXPECT_NE(std::find(announced.begin(), announced.end(), e), announced.end()) << e.first;
 }
 
 }  // namespace
