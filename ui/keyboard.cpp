@@ -118,17 +118,20 @@ bool TForm1::preTranslateMessage(MSG& msg) {
           return true;
         }
         case VK_ESCAPE: return true;  // there is no cancel button
-        case VK_APPS: contextMenu(focus, -1); return true;
-        default: return false;
+        default: break;
       }
+      [[fallthrough]];
     case WM_SYSKEYDOWN:
-      if (msg.wParam != VK_F10 || !shift) return false;
-      contextMenu(focus, -1);
-      return true;
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-      // The menu came with the key down: none again from the key up.
-      return msg.wParam == VK_APPS || (msg.wParam == VK_F10 && shift);
+    case WM_SYSKEYUP: {
+      // The context-menu key and Shift+F10 on a setting's control bring its menu
+      // with the key down, and none again with the key up; elsewhere, as before.
+      if (msg.wParam != VK_APPS && !(msg.wParam == VK_F10 && shift)) return false;
+      const ControlRow* row = rowOf(focus);
+      if (!row || !row->bind) return false;
+      if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) contextMenu(focus, -1);
+      return true;
+    }
     case WM_SYSCHAR: return pressMnemonic(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // Where typing means nothing, a letter alone works as with Alt.
