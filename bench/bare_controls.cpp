@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/layout.h"
+#include "ui/titles.h"
 
 namespace {
 

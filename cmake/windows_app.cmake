@@ -1,21 +1,22 @@
 # Windows-only targets: the window, the application shell and the editor itself.
 add_library(zemlo_ui STATIC
   ui/about.cpp
+  ui/accessible.cpp
   ui/binding.cpp
   ui/commands.cpp
   ui/container.cpp
+  ui/defaults.cpp
   ui/error_box.cpp
   ui/fonts.cpp
   ui/form_builder.cpp
   ui/glyphs.cpp
   ui/help.cpp
-  ui/help_texts.cpp
   ui/keyboard.cpp
   ui/labels.cpp
   ui/layout.cpp
   ui/main_window.cpp
   ui/message_box.cpp)
-target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32)
+target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32 uuid)
 target_include_directories(zemlo_ui PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 # Resources shared by the editor and the window tests: icon, manifest, version.

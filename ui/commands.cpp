@@ -2,11 +2,30 @@
 #include "settings/settings.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/titles.h"
 
 namespace zemlo::ui {
 
 namespace {
-constexpr wchar_t kMessageTitle[] = L"ZEMLO";
+
+// What each button does, however it is pressed: click, Enter or its letter.
+struct ButtonRow {
+  ControlField button;
+  void (TForm1::*press)();
+};
+constexpr ButtonRow kButtons[] = {{&FormControls::BitBtn1, &TForm1::BitBtn1Click},
+                                  {&FormControls::BitBtn2, &TForm1::BitBtn2Click},
+                                  {&FormControls::BitBtn3, &TForm1::BitBtn3Click}};
+
+}  // namespace
+
+bool TForm1::pressButton(HWND button) {
+  for (const ButtonRow& row : kButtons)
+    if (this->*row.button == button) {
+      (this->*row.press)();
+      return true;
+    }
+  return false;
 }
 
 void TForm1::readINI() { zemlo::readINI(); }

@@ -95,7 +95,9 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_MOUSEMOVE:
       SendMessageW(form(hwnd), kMsgControlMouseMove, reinterpret_cast<WPARAM>(hwnd), lParam);
       return 0;
-    // Children talk to their parent; the form is the one that listens.
+    // Children talk to their parent; the form is the one that listens. A context
+    // menu goes straight there: on its way up, Wine names each parent in wParam.
+    case WM_CONTEXTMENU:
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_HSCROLL:
@@ -109,12 +111,14 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK mouseMoveSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR) {
+LRESULT CALLBACK reportSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
   if (message == WM_MOUSEMOVE)
     SendMessageW(form(hwnd), kMsgControlMouseMove, reinterpret_cast<WPARAM>(hwnd), lParam);
+  else if (message == WM_SETFOCUS)
+    SendMessageW(form(hwnd), kMsgControlFocus, reinterpret_cast<WPARAM>(hwnd), 0);
   else if (message == WM_NCDESTROY)
-    RemoveWindowSubclass(hwnd, mouseMoveSubclass, 0);
+    RemoveWindowSubclass(hwnd, reportSubclass, 0);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
@@ -145,6 +149,6 @@ HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,
   return hwnd;
 }
 
-void reportMouseMoves(HWND control) { SetWindowSubclass(control, mouseMoveSubclass, 0, 0); }
+void reportToForm(HWND control) { SetWindowSubclass(control, reportSubclass, 0, 0); }
 
 }  // namespace zemlo::ui

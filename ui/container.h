@@ -16,12 +16,14 @@ inline constexpr wchar_t kContainerClass[] = L"ZemloContainer";
 inline constexpr UINT kMsgControlMouseMove = WM_APP + 1;
 // Sent to the form to paint the picture control. wParam: HDC; lParam: its HWND.
 inline constexpr UINT kMsgPaintPicture = WM_APP + 2;
+// Sent to the form: a control got the keyboard focus. wParam: the control's HWND.
+inline constexpr UINT kMsgControlFocus = WM_APP + 3;
 
 void registerContainerClass(HINSTANCE instance);
 HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,
                      const wchar_t* caption, HINSTANCE instance);
 
-// Makes a control report its mouse moves to the form.
-void reportMouseMoves(HWND control);
+// Makes a control report its mouse moves and its focus to the form.
+void reportToForm(HWND control);
 
 }  // namespace zemlo::ui

@@ -4,6 +4,7 @@
 
 #include "settings/wide_text.h"
 #include "ui/message_box.h"
+#include "ui/titles.h"
 
 namespace zemlo::ui {
 

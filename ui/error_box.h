@@ -5,8 +5,6 @@
 
 namespace zemlo::ui {
 
-inline constexpr wchar_t kApplicationTitle[] = L"ZEMLO Configurator";
-
 // The text shown for an error message: UTF-8 in, with a full stop appended
 // when the last character sorts after it (letters, digits).
 std::wstring errorBoxText(const std::string& message);

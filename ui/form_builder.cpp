@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/container.h"
 #include "ui/form_resources.h"
 #include "ui/layout.h"
@@ -41,8 +42,8 @@ std::vector<const ControlRow*> inTabOrder(std::span<const ControlRow> table) {
 }
 
 HWND createButton(const ControlRow& row, HWND parent, const Rect& r, HIMAGELIST glyph, int margin) {
-  const DWORD style =
-      (row.field == &TForm1::BitBtn1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY | WS_TABSTOP;
+  const DWORD style = (row.field == &FormControls::BitBtn1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                      BS_NOTIFY | WS_TABSTOP;
   HWND button = createChild(WC_BUTTONW, style, parent, r, row.caption);
   BUTTON_IMAGELIST images{glyph, {margin, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   if (button) SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
@@ -107,7 +108,7 @@ HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HF
                              GetModuleHandleW(nullptr));
     case Kind::CheckBox: {
       HWND box = createChild(WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, parent, r, row.caption);
-      if (box) reportMouseMoves(box);
+      if (box) reportToForm(box);
       return box;
     }
     case Kind::Label: {
@@ -148,6 +149,20 @@ void TForm1::buildControls() {
     this->*(row->field) = hwnd;
     fontOf.emplace_back(hwnd, font);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  for (const ControlRow& row : controlTable()) {
+    const HWND control = this->*row.field;
+    if (row.namedBy) {
+      // Windows names a control without text by the label just before it in
+      // z-order; labels take no focus, so the tab order stays as it is.
+      const HWND before = GetWindow(control, GW_HWNDPREV);
+      if (before != this->*row.namedBy)
+        SetWindowPos(this->*row.namedBy, before ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    if (row.bind || row.kind == Kind::Button || row.kind == Kind::Tabs ||
+        row.kind == Kind::HelpPane)
+      answerAccessibility(control, row);
   }
   // The picture lies inside the bevel's frame: keep the frame beneath it.
   SetWindowPos(Bevel2, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "ui/help_texts.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 #include "ui/win_handles.h"
 
@@ -33,19 +34,33 @@ HWND labelAt(HWND container, POINT pt) {
 
 }  // namespace
 
-void TForm1::mouseMove(HWND control, int x, int y) {
-  if (HWND label = labelAt(control, POINT{x, y})) control = label;
-  for (const HelpEntry& entry : helpTable()) {
-    if (this->*entry.control == control) {
-      showInPane(this->*entry.pane, paneText(entry.text));
-      return;
+std::wstring paneText(const char* text) {
+  std::wstring out;
+  for (const char* c = text; *c; ++c) {
+    if (*c == '\r' || *c == '\n') {
+      if (*c == '\r' && c[1] == '\n') ++c;
+      out += L"\r\n";
+    } else {
+      out += static_cast<unsigned char>(*c);
     }
   }
-  for (const ClearEntry& entry : clearTable()) {
-    if (this->*entry.control != control) continue;
-    for (ControlField pane : entry.panes)
-      if (pane) showInPane(this->*pane, L"");
-    return;
+  return out;
+}
+
+void TForm1::mouseMove(HWND control, int x, int y) {
+  if (HWND label = labelAt(control, POINT{x, y})) control = label;
+  if (const ControlRow* row = rowOf(control)) showHelp(*row);
+}
+
+void TForm1::showHelp(const ControlRow& row) {
+  // The help panes, one a page, last page first: the order a clearing empties them.
+  for (auto pane = controlTable().rbegin(); pane != controlTable().rend(); ++pane) {
+    if (pane->kind != Kind::HelpPane) continue;
+    const bool own = pageOf(*pane) == pageOf(row);
+    if (row.help && own)
+      showInPane(this->*pane->field, paneText(row.help));
+    else if (row.clears == Clears::AllPanes || (row.clears == Clears::OwnPane && own))
+      showInPane(this->*pane->field, L"");
   }
 }
 

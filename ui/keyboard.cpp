@@ -1,5 +1,6 @@
 // Keyboard handling of the whole window: Tab order, the default button,
-// the buttons' accelerators and page switching with Ctrl+Tab.
+// the buttons' accelerators, page switching with Ctrl+Tab and the context
+// menu key (or Shift+F10).
 // Done here rather than by IsDialogMessage: the window's keys are not a dialog's
 // (Esc does nothing, Ctrl+Tab turns pages), and Wine's dialog manager misses Alt+В.
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <commctrl.h>
 
 #include "ui/container.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 
 namespace zemlo::ui {
@@ -73,25 +75,19 @@ void TForm1::moveFocus(bool backwards) {
 
 void TForm1::syncDefaultButton() {
   // The focused button is the default one; elsewhere Save is.
-  HWND focus = GetFocus();
-  HWND chosen = (focus == BitBtn2 || focus == BitBtn3) ? focus : BitBtn1;
-  for (HWND button : {BitBtn1, BitBtn2, BitBtn3})
-    SendMessageW(button, BM_SETSTYLE, button == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  const ControlRow* focused = rowOf(GetFocus());
+  HWND chosen = focused && focused->kind == Kind::Button ? GetFocus() : BitBtn1;
+  for (const ControlRow& row : controlTable())
+    if (row.kind == Kind::Button)
+      SendMessageW(this->*row.field, BM_SETSTYLE,
+                   this->*row.field == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 bool TForm1::pressMnemonic(wchar_t letter) {
   // The buttons in tab order; the first that carries the letter takes it.
-  for (HWND button : {BitBtn1, BitBtn2, BitBtn3}) {
-    const wchar_t mnemonic = mnemonicOf(button);
-    if (mnemonic && upper(mnemonic) == upper(letter)) {
-      if (button == BitBtn1)
-        BitBtn1Click();
-      else if (button == BitBtn2)
-        BitBtn2Click();
-      else
-        BitBtn3Click();
-      return true;
-    }
+  for (const ControlRow& row : controlTable()) {
+    const wchar_t mnemonic = row.kind == Kind::Button ? mnemonicOf(this->*row.field) : 0;
+    if (mnemonic && upper(mnemonic) == upper(letter)) return pressButton(this->*row.field);
   }
   return false;
 }
@@ -108,24 +104,34 @@ bool TForm1::preTranslateMessage(MSG& msg) {
           if (ctrl) {
             // Page switching works from the tab row or inside a page only.
             if (focus == PageControl1 || IsChild(PageControl1, focus))
-              selectPage((activePage() + (shift ? 3 : 1)) % 4);
+              selectPage((activePage() + (shift ? kPageCount - 1 : 1)) % kPageCount);
           } else {
             moveFocus(shift);
           }
           return true;
-        case VK_RETURN:
-          if (focus == BitBtn2)
-            BitBtn2Click();
-          else if (focus == BitBtn3)
-            BitBtn3Click();
-          else if (focus == Help1 || focus == Help2 || focus == Help3)
-            return false;  // new line
-          else if (focus != Memo1)
-            BitBtn1Click();
+        case VK_RETURN: {
+          // The focused button, or else the default one; a help pane takes a new line.
+          const ControlRow* row = rowOf(focus);
+          const Kind kind = row ? row->kind : Kind::Tabs;
+          if (kind == Kind::HelpPane) return false;
+          if (kind != Kind::Memo) pressButton(kind == Kind::Button ? focus : BitBtn1);
           return true;
+        }
         case VK_ESCAPE: return true;  // there is no cancel button
-        default: return false;
+        default: break;
       }
+      [[fallthrough]];
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      // The context-menu key and Shift+F10 on a setting's control bring its menu
+      // with the key down, and none again with the key up; elsewhere, as before.
+      if (msg.wParam != VK_APPS && !(msg.wParam == VK_F10 && shift)) return false;
+      const ControlRow* row = rowOf(focus);
+      if (!row || !row->bind) return false;
+      if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) contextMenu(focus, -1);
+      return true;
+    }
     case WM_SYSCHAR: return pressMnemonic(static_cast<wchar_t>(msg.wParam));
     case WM_CHAR:
       // Where typing means nothing, a letter alone works as with Alt.

@@ -1,15 +1,21 @@
 // The window described as data: every control with its kind, parent, place,
-// size, caption and options, in the same shape as the window's layout tables.
+// size and caption, and for those that have them the setting it shows and
+// its help, in the same shape as the window's layout tables.
 #pragma once
 
 #include <span>
 
 #include "ui/control_kinds.h"
-#include "ui/main_window.h"
+#include "ui/form_controls.h"
 
 namespace zemlo::ui {
 
-// One row of the control table.
+struct Binding;  // ui/bindings.h
+
+// What the background of a group box does to the help panes.
+enum class Clears { Nothing, OwnPane, AllPanes };
+
+// One row of the control table: one control, all it is.
 struct ControlRow {
   ControlField field;
   const wchar_t* name;
@@ -22,12 +28,21 @@ struct ControlRow {
   SliderRange slider = {};
   Glyph glyph = Glyph::None;
   BevelStyle bevel = BevelStyle::None;
+  const Binding* bind = nullptr;      // check boxes and sliders: the setting(s) shown
+  ControlField valueLabel = nullptr;  // a slider's value label, where it has one
+  ControlField namedBy = nullptr;     // a slider's caption label; none: its group's caption
+  const char* help = nullptr;         // shown in its page's help pane (ui/help_texts.h)
+  Clears clears = Clears::Nothing;    // group boxes whose background empties panes
 };
 
 // Every control of the window, pages in page order, parents before children.
 std::span<const ControlRow> controlTable();
+const ControlRow* rowOf(ControlField field);
 
-inline constexpr wchar_t kFormCaption[] = L"ZEMLO Конфигуратор";
+inline constexpr int kPageCount = 4;
+// The page (0 .. kPageCount - 1) a control lies on; -1 for those outside the pages.
+int pageOf(const ControlRow& row);
+
 inline constexpr int kClientWidth = 512, kClientHeight = 405;
 inline constexpr int kFormLeft = 189, kFormTop = 102;
 

@@ -9,6 +9,7 @@
 #include "ui/error_box.h"
 #include "ui/form_resources.h"
 #include "ui/layout.h"
+#include "ui/titles.h"
 
 namespace zemlo::ui {
 
@@ -102,6 +103,12 @@ HWND TForm1::controlByName(const std::wstring& name) const {
   return name == L"Form1" ? Form1 : nullptr;
 }
 
+const ControlRow* TForm1::rowOf(HWND control) const {
+  for (const ControlRow& row : controlTable())
+    if (control && this->*row.field == control) return &row;
+  return nullptr;
+}
+
 LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -129,6 +136,10 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMove(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
                 static_cast<short>(HIWORD(lParam)));
       return 0;
+    case kMsgControlFocus:
+      if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showHelp(*row);
+      return 0;
+    case WM_CONTEXTMENU: contextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
     case kMsgPaintPicture:
       paintPicture(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
@@ -152,15 +163,10 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::onCommand(HWND control, int code) {
   if (code == BN_CLICKED) {
-    if (control == BitBtn1)
-      BitBtn1Click();
-    else if (control == BitBtn2)
-      BitBtn2Click();
-    else if (control == BitBtn3)
-      BitBtn3Click();
-  } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+    if (!pressButton(control))  // a check box: its state changed
+      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+  } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
     syncDefaultButton();
-  }
 }
 
 int TForm1::activePage() const { return PageControl1 ? TabCtrl_GetCurSel(PageControl1) : -1; }
@@ -171,16 +177,19 @@ void TForm1::selectPage(int index) {
 }
 
 void TForm1::showPage(int index) {
-  HWND pages[] = {TabSheet1, TabSheet2, TabSheet3, TabSheet4};
-  if (index < 0 || index > 3) return;
+  if (index < 0 || index >= kPageCount) return;
   HWND focus = GetFocus();
   const bool focusOnOldPage = focus && focus != PageControl1 && IsChild(PageControl1, focus);
-  SetWindowPos(pages[index], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  for (int i = 0; i < 4; ++i)
-    if (i != index) ShowWindow(pages[i], SW_HIDE);
+  HWND shown = nullptr;
+  for (const ControlRow& row : controlTable())
+    if (row.kind == Kind::Page && row.tabOrder == index) shown = this->*row.field;
+  SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  for (const ControlRow& row : controlTable())
+    if (row.kind == Kind::Page && row.tabOrder != index) ShowWindow(this->*row.field, SW_HIDE);
+  NotifyWinEvent(EVENT_OBJECT_SELECTION, PageControl1, OBJID_CLIENT, index + 1);
   if (focusOnOldPage) {
     // The focus was on a page that is now hidden: take it to the new page.
-    const std::vector<HWND> stops = tabStops(pages[index]);
+    const std::vector<HWND> stops = tabStops(shown);
     SetFocus(stops.empty() ? PageControl1 : stops.front());
   }
 }

@@ -11,11 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "ui/form_controls.h"
+
 namespace zemlo::ui {
 
 struct FormResources;  // fonts, glyph image lists, the About picture
 struct ControlRow;     // a row of the control table (ui/layout.h)
 struct Rect;
+}  // namespace zemlo::ui
+namespace zemlo {
+struct Settings;
+}
+namespace zemlo::ui {
 
 // How the window is built. Tests build it at other resolutions.
 struct FormOptions {
@@ -25,7 +32,8 @@ struct FormOptions {
   std::optional<std::span<const uint8_t>> picture;
 };
 
-class TForm1 {
+// The controls are private members: the window alone works them.
+class TForm1 : private FormControls {
 public:
   TForm1();
   ~TForm1();
@@ -67,35 +75,12 @@ public:
 
   // Mouse moves over a control (help texts); `x`, `y` in the control's client area.
   void mouseMove(HWND control, int x, int y);
+  // The context menu of a control, at a point of the screen or, for -1, below the control.
+  void contextMenu(HWND control, LPARAM where);
 
   // Shows page `index` (0..3) as a click on its tab would.
   void selectPage(int index);
   int activePage() const;
-
-  // Controls, non-owning: the window owns them.
-  HWND Form1 = nullptr;
-  HWND BitBtn1 = nullptr, BitBtn2 = nullptr, BitBtn3 = nullptr;
-  HWND PageControl1 = nullptr;
-  HWND TabSheet1 = nullptr, TabSheet2 = nullptr, TabSheet3 = nullptr, TabSheet4 = nullptr;
-  HWND GroupBox1 = nullptr, GroupBox2 = nullptr, GroupBox3 = nullptr, GroupBox4 = nullptr,
-       GroupBox5 = nullptr, GroupBox6 = nullptr, GroupBox7 = nullptr, GroupBox8 = nullptr,
-       GroupBox12 = nullptr;
-  HWND CheckBox1 = nullptr, CheckBox2 = nullptr, CheckBox3 = nullptr, CheckBox4 = nullptr,
-       CheckBox5 = nullptr, CheckBox6 = nullptr, CheckBox7 = nullptr, CheckBox8 = nullptr,
-       CheckBox9 = nullptr, CheckBox10 = nullptr, CheckBox11 = nullptr, CheckBox12 = nullptr,
-       CheckBox13 = nullptr, CheckBox14 = nullptr, CheckBox15 = nullptr, CheckBox16 = nullptr,
-       CheckBox17 = nullptr, CheckBox18 = nullptr, CheckBox19 = nullptr, CheckBox20 = nullptr,
-       CheckBox21 = nullptr;
-  HWND TrackBar1 = nullptr, TrackBar2 = nullptr, TrackBar3 = nullptr, TrackBar4 = nullptr,
-       TrackBar5 = nullptr, TrackBar6 = nullptr, TrackBar7 = nullptr, TrackBar8 = nullptr,
-       TrackBar9 = nullptr, TrackBar10 = nullptr, TrackBar11 = nullptr, TrackBar12 = nullptr;
-  HWND HLs1 = nullptr, HLs2 = nullptr, HLs3 = nullptr;
-  HWND Label1 = nullptr, Label2 = nullptr, Label4 = nullptr, Label5 = nullptr, Label6 = nullptr,
-       Label7 = nullptr, Label8 = nullptr, Label9 = nullptr, Label10 = nullptr, Label11 = nullptr,
-       Label12 = nullptr, Label13 = nullptr, Label14 = nullptr, Label15 = nullptr;
-  HWND LOD1 = nullptr, LOD2 = nullptr, gst = nullptr, gsi = nullptr;
-  HWND Help1 = nullptr, Help2 = nullptr, Help3 = nullptr;
-  HWND Panel1 = nullptr, Panel2 = nullptr, Bevel2 = nullptr, Image1 = nullptr, Memo1 = nullptr;
 
   // Looks a control up by its name ("CheckBox7"); null when there is none.
   HWND controlByName(const std::wstring& name) const;
@@ -105,10 +90,15 @@ private:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(HWND control, int code);
   void onScroll(HWND slider);
-  // Runs the change handler of a slider that moved, if it has one.
-  void sliderMoved(HWND slider);
+  // The row of a control of this window; null for none.
+  const ControlRow* rowOf(HWND control) const;
   // Writes a slider's value label from its position.
-  void showSliderValue(HWND TForm1::*slider);
+  void showSliderValue(const ControlRow& slider);
+  // A check box's or slider's value for the settings in `record`, and setting it.
+  int valueFor(const ControlRow& row, const Settings& record) const;
+  void showValue(const ControlRow& row, int value);
+  // What hovering over or focusing a control does to the help panes.
+  void showHelp(const ControlRow& row);
   void buildControls();
   HWND createControl(const ControlRow& row, HWND parent, const Rect& r, HFONT font);
   int scale(int value) const;
@@ -125,13 +115,12 @@ private:
   void moveFocus(bool backwards);
   void syncDefaultButton();
   bool pressMnemonic(wchar_t letter);
+  // Runs the command of a button; false when `button` is none of them.
+  bool pressButton(HWND button);
 
   FormOptions options_;
   std::unique_ptr<FormResources> resources_;
   HWND lastFocus_ = nullptr;
 };
-
-// A control of the window, as a member of TForm1.
-using ControlField = HWND TForm1::*;
 
 }  // namespace zemlo::ui

@@ -1,4 +1,4 @@
-// Owners for the GDI and common-control handles the window creates. Child
+// Owners for the GDI, common-control and menu handles the window creates. Child
 // windows are not here: their parent destroys them.
 #pragma once
 
@@ -40,6 +40,7 @@ private:
 inline void deleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void destroyImageList(HIMAGELIST h) { ImageList_Destroy(h); }
 inline void deleteDC(HDC h) { DeleteDC(h); }
+inline void destroyMenu(HMENU h) { DestroyMenu(h); }
 
 using FontHandle = Owned<HFONT, deleteGdiObject>;
 using BitmapHandle = Owned<HBITMAP, deleteGdiObject>;
@@ -47,6 +48,7 @@ using BrushHandle = Owned<HBRUSH, deleteGdiObject>;
 using PenHandle = Owned<HPEN, deleteGdiObject>;
 using ImageListHandle = Owned<HIMAGELIST, destroyImageList>;
 using MemoryDC = Owned<HDC, deleteDC>;
+using MenuHandle = Owned<HMENU, destroyMenu>;
 
 // The whole text of a window.
 inline std::wstring windowText(HWND hwnd) {

@@ -15,22 +15,10 @@ using AboutTest = WindowTest;
 
 // Draws the picture control into a memory bitmap through the window's own handler.
 std::vector<COLORREF> drawPicture(ui::TForm1& form, int w, int h) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, w, h};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  SendMessageW(form.handle(), ui::kMsgPaintPicture, reinterpret_cast<WPARAM>(dc),
-               reinterpret_cast<LPARAM>(form.Image1));
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(dc, x, y));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  const WhiteCanvas canvas(w, h);
+  SendMessageW(form.handle(), ui::kMsgPaintPicture, reinterpret_cast<WPARAM>(canvas.dc()),
+               reinterpret_cast<LPARAM>(form.controlByName(L"Image1")));
+  return canvas.pixels();
 }
 
 TEST_F(AboutTest, MemoHasTwelveCenteredLines) {

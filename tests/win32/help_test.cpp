@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ui/help_texts.h"
+#include "ui/layout.h"
 #include "win32/ui_test_support.h"
 
 namespace zemlo::test {
@@ -21,9 +22,7 @@ protected:
   // Over a control's middle; labels let the mouse through to their parent.
   void moveOver(HWND hwnd) {
     RECT r = placement(hwnd);
-    wchar_t cls[16];
-    GetClassNameW(hwnd, cls, 16);
-    if (lstrcmpiW(cls, L"Static") == 0)
+    if (isClass(hwnd, L"Static"))
       moveOver(GetParent(hwnd), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     else
       moveOver(hwnd, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
@@ -45,8 +44,9 @@ const Background kGroupBox8{L"GroupBox8", 5, 100};
 
 TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
   const Background boxes[] = {kGroupBox5, kGroupBox6, kGroupBox7};
-  for (const ui::HelpEntry& entry : ui::helpTable()) {
-    HWND target = form.*entry.control;
+  for (const ui::ControlRow& entry : ui::controlTable()) {
+    if (!entry.help) continue;
+    HWND target = control(entry.name);
     bool isBox = false;
     for (const Background& b : boxes)
       if (control(b.box) == target) {
@@ -54,7 +54,7 @@ TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
         isBox = true;
       }
     if (!isBox) moveOver(target);
-    EXPECT_EQ(text(form.*entry.pane), ui::paneText(entry.text)) << entry.handler;
+    EXPECT_EQ(help(ui::pageOf(entry) + 1), ui::paneText(entry.help)) << named(entry.name);
   }
 }
 
@@ -113,7 +113,7 @@ TEST_F(HelpTest, ControlsWithoutHelpChangeNothing) {
   for (const wchar_t* name :
        {L"TrackBar6", L"gst", L"Label4", L"Label5", L"CheckBox9", L"CheckBox10", L"HLs2"}) {
     moveOver(control(name));
-    EXPECT_EQ(help(2), before) << testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(help(2), before) << named(name);
   }
   moveOver(control(L"Label9"));
   moveOver(control(L"TrackBar8"));
@@ -145,6 +145,34 @@ TEST_F(HelpTest, WhatTheUserTypedIsReplacedByTheNextText) {
   EXPECT_EQ(help(3), L"notes");
   moveOver(control(L"CheckBox15"));
   EXPECT_EQ(help(3).rfind(L"Uses an exponential fog effect on water.", 0), 0u);
+}
+
+// Tab onto a control: its page's pane shows what hovering over it shows, and
+// a control without help leaves the pane as hovering over it does.
+TEST_F(HelpTest, TheKeyboardFocusShowsWhatHoveringShows) {
+  const wchar_t* inTabOrder[][9] = {
+      {L"CheckBox1", L"CheckBox2", L"CheckBox3", L"CheckBox4", L"CheckBox5", L"CheckBox6",
+       L"TrackBar1", L"TrackBar2", L"CheckBox16"},
+      {L"Help2", L"CheckBox7", L"CheckBox8", L"HLs1", L"HLs2", L"HLs3", L"CheckBox9", L"CheckBox11",
+       L"CheckBox12"},
+      {L"CheckBox13", L"CheckBox14", L"CheckBox15", L"CheckBox18", L"TrackBar11", L"TrackBar8",
+       L"TrackBar9", L"TrackBar10", L"TrackBar12"}};
+  for (int page = 0; page < 3; ++page) {
+    form.selectPage(page);
+    std::vector<std::wstring> hovered;
+    moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);  // empties every pane
+    for (const wchar_t* name : inTabOrder[page]) {
+      moveOver(control(name));
+      hovered.push_back(help(page + 1));
+    }
+    moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);
+    focus(control(L"PageControl1"));
+    for (std::size_t i = 0; i < hovered.size(); ++i) {
+      key(VK_TAB);
+      ASSERT_EQ(GetFocus(), control(inTabOrder[page][i]));
+      EXPECT_EQ(help(page + 1), hovered[i]) << named(inTabOrder[page][i]);
+    }
+  }
 }
 
 TEST_F(HelpTest, PanesKeepTheirTextAcrossPageChanges) {

@@ -40,7 +40,7 @@ TEST_F(KeyboardTest, EnterPressesTheDefaultOrTheFocusedButton) {
     answer = IDCANCEL;
     focus(control(c.focus));
     key(VK_RETURN);
-    EXPECT_TRUE(c.expect(boxes)) << testing::PrintToString(std::wstring(c.focus));
+    EXPECT_TRUE(c.expect(boxes)) << named(c.focus);
     DestroyWindow(form.handle());
     boxes.clear();
   }
@@ -111,7 +111,7 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInTheirOrder) {
                             L"Help1",     L"BitBtn1"};
   for (const wchar_t* name : page1) {
     key(VK_TAB);
-    EXPECT_EQ(GetFocus(), control(name)) << testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(GetFocus(), control(name)) << named(name);
   }
   key(VK_TAB, false, true);
   EXPECT_EQ(GetFocus(), control(L"Help1"));
@@ -124,7 +124,7 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInTheirOrder) {
                             L"TrackBar5", L"CheckBox10", L"CheckBox20", L"CheckBox21", L"BitBtn1"};
   for (const wchar_t* name : page2) {
     key(VK_TAB);
-    EXPECT_EQ(GetFocus(), control(name)) << testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(GetFocus(), control(name)) << named(name);
   }
 
   form.selectPage(2);
@@ -134,7 +134,7 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInTheirOrder) {
                             L"TrackBar12", L"Help3"};
   for (const wchar_t* name : page3) {
     key(VK_TAB);
-    EXPECT_EQ(GetFocus(), control(name)) << testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(GetFocus(), control(name)) << named(name);
   }
 
   form.selectPage(3);

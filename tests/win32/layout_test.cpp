@@ -37,12 +37,10 @@ RECT scaled(RECT r, int num, int den) {
 }
 
 void expectPlacement(const WindowTest& t, const wchar_t* name, RECT expected, RECT actual) {
-  EXPECT_EQ(actual.left, expected.left) << testing::PrintToString(std::wstring(name));
-  EXPECT_EQ(actual.top, expected.top) << testing::PrintToString(std::wstring(name));
-  EXPECT_EQ(actual.right - actual.left, expected.right - expected.left)
-      << testing::PrintToString(std::wstring(name));
-  EXPECT_EQ(actual.bottom - actual.top, expected.bottom - expected.top)
-      << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(actual.left, expected.left) << named(name);
+  EXPECT_EQ(actual.top, expected.top) << named(name);
+  EXPECT_EQ(actual.right - actual.left, expected.right - expected.left) << named(name);
+  EXPECT_EQ(actual.bottom - actual.top, expected.bottom - expected.top) << named(name);
   (void)t;
 }
 
@@ -88,16 +86,13 @@ TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
       {L"TrackBar10", 0, 150, 5}, {L"TrackBar11", 0, 2, 1},    {L"TrackBar12", 0, 10, 1}};
   for (const Range& r : ranges) {
     HWND s = control(r.name);
-    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMIN, 0, 0), r.min)
-        << testing::PrintToString(std::wstring(r.name));
-    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMAX, 0, 0), r.max)
-        << testing::PrintToString(std::wstring(r.name));
-    EXPECT_EQ(SendMessageW(s, TBM_GETPAGESIZE, 0, 0), r.page)
-        << testing::PrintToString(std::wstring(r.name));
+    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMIN, 0, 0), r.min) << named(r.name);
+    EXPECT_EQ(SendMessageW(s, TBM_GETRANGEMAX, 0, 0), r.max) << named(r.name);
+    EXPECT_EQ(SendMessageW(s, TBM_GETPAGESIZE, 0, 0), r.page) << named(r.name);
     EXPECT_EQ(SendMessageW(s, TBM_GETLINESIZE, 0, 0), 1);
     // No selection marker on any slider, whatever its range.
     EXPECT_EQ(SendMessageW(s, TBM_GETSELSTART, 0, 0), SendMessageW(s, TBM_GETSELEND, 0, 0))
-        << testing::PrintToString(std::wstring(r.name));
+        << named(r.name);
   }
   EXPECT_TRUE(GetWindowLongW(control(L"HLs1"), GWL_STYLE) & TBS_VERT);
   EXPECT_EQ(SendMessageW(control(L"TrackBar1"), TBM_GETTHUMBLENGTH, 0, 0), 14);
@@ -146,29 +141,18 @@ struct GlyphColours {
 };
 
 GlyphColours drawnColours(HIMAGELIST list, int image, int side) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP canvas = CreateCompatibleBitmap(screen, side, side);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, canvas);
-  const RECT all{0, 0, side, side};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  ImageList_Draw(list, image, dc, 0, 0, ILD_TRANSPARENT);
+  const WhiteCanvas canvas(side, side);
+  ImageList_Draw(list, image, canvas.dc(), 0, 0, ILD_TRANSPARENT);
   GlyphColours seen;
-  for (int y = 0; y < side; ++y)
-    for (int x = 0; x < side; ++x) {
-      const COLORREF c = GetPixel(dc, x, y);
-      if (c == RGB(255, 255, 255)) continue;
-      if (c == RGB(128, 128, 128))
-        ++seen.grey;
-      else if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c))
-        ++seen.coloured;
-      else
-        ++seen.other;
-    }
-  SelectObject(dc, old);
-  DeleteObject(canvas);
-  DeleteDC(dc);
+  for (const COLORREF c : canvas.pixels()) {
+    if (c == RGB(255, 255, 255)) continue;
+    if (c == RGB(128, 128, 128))
+      ++seen.grey;
+    else if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c))
+      ++seen.coloured;
+    else
+      ++seen.other;
+  }
   return seen;
 }
 
@@ -184,8 +168,7 @@ TEST_F(LayoutTest, ButtonGlyphsHaveSixStatesOnATransparentGround) {
     EXPECT_EQ(side, 16);
     for (int state = 0; state < 6; ++state) {
       const GlyphColours seen = drawnColours(images.himl, state, side);
-      SCOPED_TRACE(testing::Message()
-                   << testing::PrintToString(std::wstring(name)) << " state " << state);
+      SCOPED_TRACE(testing::Message() << named(name) << " state " << state);
       EXPECT_EQ(seen.other, 0) << "only the strokes may cover the ground";
       if (state == 3) {
         EXPECT_EQ(seen.coloured, 0);
@@ -218,8 +201,8 @@ void expectFitted(const wchar_t* name, HWND label) {
   RECT r;
   GetClientRect(label, &r);
   const SIZE want = fittedSize(label);
-  EXPECT_EQ(r.right, want.cx) << testing::PrintToString(std::wstring(name));
-  EXPECT_EQ(r.bottom, want.cy) << testing::PrintToString(std::wstring(name));
+  EXPECT_EQ(r.right, want.cx) << named(name);
+  EXPECT_EQ(r.bottom, want.cy) << named(name);
 }
 
 TEST_F(LayoutTest, LabelsFitTheirText) {
@@ -228,7 +211,7 @@ TEST_F(LayoutTest, LabelsFitTheirText) {
   const wchar_t* const labels[] = {L"Label1", L"Label2", L"Label4", L"gst",    L"Label5",
                                    L"gsi",    L"Label6", L"Label8", L"Label9", L"Label15"};
   for (const wchar_t* name : labels) {
-    EXPECT_GT(GetWindowTextLengthW(control(name)), 0) << testing::PrintToString(std::wstring(name));
+    EXPECT_GT(GetWindowTextLengthW(control(name)), 0) << named(name);
     expectFitted(name, control(name));
   }
   // One digit to three: the label widens with its text.

@@ -24,7 +24,82 @@ void removeConfig(const fs::path& path) {
   fs::remove_all(path, ignored);
 }
 
+struct WindowOf {
+  DWORD pid;
+  HWND hwnd = nullptr;
+};
+
+// A named function: 32-bit code needs enumeration callbacks stdcall.
+BOOL CALLBACK takeFormOf(HWND hwnd, LPARAM p) {
+  auto& want = *reinterpret_cast<WindowOf*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != want.pid || !IsWindowVisible(hwnd) || !isClass(hwnd, L"TForm1")) return TRUE;
+  want.hwnd = hwnd;
+  return FALSE;
+}
+
 }  // namespace
+
+RunningEditor::RunningEditor(const fs::path& folder) {
+  wchar_t self[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path shipped =
+      (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS).lexically_normal();
+  const std::wstring exe = (folder / "zemlo-config.exe").wstring();
+  fs::copy_file(shipped, exe);
+  std::wstring command = L"\"" + exe + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &si, &process_))
+    return;
+  WaitForInputIdle(process_.hProcess, 10000);
+  WindowOf want{process_.dwProcessId};
+  for (int i = 0; i < 200 && !want.hwnd; ++i) {
+    EnumWindows(takeFormOf, reinterpret_cast<LPARAM>(&want));
+    if (!want.hwnd) Sleep(50);
+  }
+  window_ = want.hwnd;
+}
+
+RunningEditor::~RunningEditor() {
+  if (!process_.hProcess) return;
+  if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.hProcess, 5000) == WAIT_TIMEOUT)
+    TerminateProcess(process_.hProcess, 1);
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+}
+
+bool isClass(HWND hwnd, const wchar_t* name) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return lstrcmpiW(cls, name) == 0;
+}
+
+WhiteCanvas::WhiteCanvas(int w, int h) : w_(w), h_(h) {
+  HDC screen = GetDC(nullptr);
+  dc_ = CreateCompatibleDC(screen);
+  bitmap_ = CreateCompatibleBitmap(screen, w, h);
+  ReleaseDC(nullptr, screen);
+  old_ = SelectObject(dc_, bitmap_);
+  const RECT all{0, 0, w, h};
+  FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+WhiteCanvas::~WhiteCanvas() {
+  SelectObject(dc_, old_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+std::vector<COLORREF> WhiteCanvas::pixels() const {
+  std::vector<COLORREF> all;
+  for (int y = 0; y < h_; ++y)
+    for (int x = 0; x < w_; ++x) all.push_back(GetPixel(dc_, x, y));
+  return all;
+}
 
 void WindowTest::SetUp() {
   boxes.clear();
@@ -63,7 +138,7 @@ void WindowTest::pump() {
   }
 }
 
-void WindowTest::key(UINT vk, bool ctrl, bool shift) {
+void WindowTest::key(UINT vk, bool ctrl, bool shift, bool system) {
   BYTE saved[256];
   GetKeyboardState(saved);
   BYTE state[256];
@@ -72,9 +147,10 @@ void WindowTest::key(UINT vk, bool ctrl, bool shift) {
   state[VK_SHIFT] = shift ? 0x80 : 0;
   SetKeyboardState(state);
   HWND target = GetFocus() ? GetFocus() : form.handle();
-  PostMessageW(target, WM_KEYDOWN, vk, 1);
+  PostMessageW(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1);
   pump();
-  PostMessageW(GetFocus() ? GetFocus() : form.handle(), WM_KEYUP, vk, 0xC0000001);
+  PostMessageW(GetFocus() ? GetFocus() : form.handle(), system ? WM_SYSKEYUP : WM_KEYUP, vk,
+               0xC0000001);
   pump();
   SetKeyboardState(saved);
 }
@@ -97,7 +173,7 @@ void WindowTest::focus(HWND control) {
 
 HWND WindowTest::control(const wchar_t* name) const {
   HWND hwnd = form.controlByName(name);
-  EXPECT_NE(hwnd, nullptr) << "no control named " << testing::PrintToString(std::wstring(name));
+  EXPECT_NE(hwnd, nullptr) << "no control named " << named(name);
   return hwnd;
 }
 

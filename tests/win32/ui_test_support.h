@@ -21,6 +21,46 @@ struct ShownMessageBox {
   UINT type;
 };
 
+// A control's name as a test's failure message shows it.
+inline std::string named(const wchar_t* name) { return testing::PrintToString(std::wstring(name)); }
+
+// True when `hwnd` is of the window class `name`, in any case.
+bool isClass(HWND hwnd, const wchar_t* name);
+
+// A white bitmap of w x h pixels in a memory DC, to draw into and read back.
+class WhiteCanvas {
+public:
+  WhiteCanvas(int w, int h);
+  ~WhiteCanvas();
+  WhiteCanvas(const WhiteCanvas&) = delete;
+  WhiteCanvas& operator=(const WhiteCanvas&) = delete;
+  HDC dc() const { return dc_; }
+  // Every pixel, row by row.
+  std::vector<COLORREF> pixels() const;
+
+private:
+  int w_, h_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+// The shipped editor, copied into a folder of its own and run there as a
+// player runs it; ended with the object.
+class RunningEditor {
+public:
+  explicit RunningEditor(const std::filesystem::path& folder);
+  ~RunningEditor();
+  RunningEditor(const RunningEditor&) = delete;
+  RunningEditor& operator=(const RunningEditor&) = delete;
+  // Its main window once it is up and idle; null when it did not come.
+  HWND window() const { return window_; }
+
+private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
 inline ui::FormOptions atDpi(int dpi) {
   ui::FormOptions options;
   options.dpi = dpi;
@@ -31,6 +71,26 @@ inline ui::FormOptions withPicture(std::span<const uint8_t> bytes) {
   options.picture = bytes;
   return options;
 }
+
+// The window under test. Its controls are its own: tests find them by name,
+// and the few they press most are named here, looked up when used.
+class FormUnderTest : public ui::TForm1 {
+  class Named {
+  public:
+    Named(const ui::TForm1& form, const wchar_t* name) : form_(form), name_(name) {}
+    operator HWND() const { return form_.controlByName(name_); }
+
+  private:
+    const ui::TForm1& form_;
+    const wchar_t* name_;
+  };
+
+public:
+  Named BitBtn1{*this, L"BitBtn1"}, BitBtn2{*this, L"BitBtn2"}, BitBtn3{*this, L"BitBtn3"};
+  Named PageControl1{*this, L"PageControl1"};
+  Named TabSheet1{*this, L"TabSheet1"}, TabSheet2{*this, L"TabSheet2"},
+      TabSheet3{*this, L"TabSheet3"};
+};
 
 class WindowTest : public ::testing::Test {
 public:
@@ -50,8 +110,9 @@ protected:
 
   // Runs the window's queued messages through the application's own loop steps.
   void pump();
-  // A key press as the loop sees it, with the given modifiers held.
-  void key(UINT vk, bool ctrl = false, bool shift = false);
+  // A key press as the loop sees it, with the given modifiers held; `system`:
+  // as WM_SYSKEYDOWN and WM_SYSKEYUP (F10).
+  void key(UINT vk, bool ctrl = false, bool shift = false, bool system = false);
   // A typed character, with Alt (WM_SYSCHAR) or without (WM_CHAR).
   void typeChar(wchar_t c, bool alt);
   void click(HWND button);
@@ -66,7 +127,7 @@ protected:
   // Rectangle of a control in its parent's client area.
   RECT placement(HWND hwnd) const;
 
-  ui::TForm1 form;
+  FormUnderTest form;
 
 private:
   ui::MessageBoxFunction previous_ = nullptr;

@@ -1,0 +1,238 @@
+// What a screen reader learns of the shipped editor: asked from this process,
+// through oleacc, about the editor's window in a process of its own.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "common/test_support.h"
+#include "ui/layout.h"
+#include "win32/ui_test_support.h"
+
+namespace zemlo::test {
+namespace {
+
+// What a reader should get for a control of a fresh start (no config.cfg).
+struct Spoken {
+  const wchar_t* control;
+  const wchar_t* name;
+  LONG role;
+  const wchar_t* value;  // nullptr: not asked
+  bool checked = false;
+};
+
+constexpr LONG kCheck = ROLE_SYSTEM_CHECKBUTTON, kSlider = ROLE_SYSTEM_SLIDER;
+const Spoken kSpoken[] = {
+    {L"BitBtn1", L"Сохранить", ROLE_SYSTEM_PUSHBUTTON, nullptr},
+    {L"BitBtn2", L"Вернуть", ROLE_SYSTEM_PUSHBUTTON, nullptr},
+    {L"BitBtn3", L"Выход", ROLE_SYSTEM_PUSHBUTTON, nullptr},
+    {L"CheckBox1", L"Вкл. FPS", kCheck, nullptr, false},
+    {L"CheckBox2", L"Вкл. вывод статистики", kCheck, nullptr, false},
+    {L"CheckBox3", L"Вкл. трилинейную фильтрацию", kCheck, nullptr, true},
+    {L"CheckBox4", L"Выкл. эффект ночного шейдера", kCheck, nullptr, false},
+    {L"CheckBox5", L"Резкость интерфейса", kCheck, nullptr, true},
+    {L"CheckBox16", L"Вкл. скрины клавишей PrntScrn", kCheck, nullptr, true},
+    {L"CheckBox6", L"Выводить Debug-файл", kCheck, nullptr, false},
+    {L"TrackBar1", L"Осн. текстура mipmap LODbias:", kSlider, L"0.00"},
+    {L"TrackBar2", L"Мультитекстура mipmap LODbias:", kSlider, L"0.00"},
+    {L"Help1", L"Помощь", ROLE_SYSTEM_TEXT, nullptr},
+    {L"CheckBox7", L"Вкл. постпроцессинг", kCheck, nullptr, true},
+    {L"CheckBox8", L"Выкл. постпроцессинг для карты", kCheck, nullptr, true},
+    {L"CheckBox20", L"Вкл. спец. эффект ПНВ", kCheck, nullptr, true},
+    {L"CheckBox21", L"Вкл. полный 32-bit цвет", kCheck, nullptr, false},
+    {L"HLs1", L"\"Жесткий\" свет", kSlider, L"0.40"},
+    {L"HLs2", L"\"Жесткий\" свет", kSlider, L"0.40"},
+    {L"HLs3", L"\"Жесткий\" свет", kSlider, L"0.60"},
+    {L"CheckBox9", L"Вкл.", kCheck, nullptr, true},
+    {L"TrackBar3", L"Обесцвечивание", kSlider, L"0.20"},
+    {L"TrackBar4", L"Обесцвечивание", kSlider, L"0.20"},
+    {L"TrackBar5", L"Обесцвечивание", kSlider, L"0.20"},
+    {L"CheckBox10", L"Вкл.", kCheck, nullptr, true},
+    {L"TrackBar6", L"Сила:", kSlider, L"0.40"},
+    {L"TrackBar7", L"Размер:", kSlider, L"3.00"},
+    {L"CheckBox11", L"Вкл.", kCheck, nullptr, true},
+    {L"CheckBox12", L"Темн. небо", kCheck, nullptr, true},
+    {L"CheckBox17", L"Исп. 32-bit", kCheck, nullptr, true},
+    {L"CheckBox19", L"Зат. света", kCheck, nullptr, false},
+    {L"Help2", L"Помощь", ROLE_SYSTEM_TEXT, nullptr},
+    {L"CheckBox13", L"Вкл. отражения", kCheck, nullptr, true},
+    {L"CheckBox14", L"Вкл. отражение объектов", kCheck, nullptr, false},
+    {L"CheckBox15", L"Вкл. туман на воде", kCheck, nullptr, true},
+    {L"CheckBox18", L"Вкл. подсветку отражений", kCheck, nullptr, true},
+    {L"TrackBar11", L"Размер текстур:", kSlider, L"512x512"},
+    {L"TrackBar8", L"Кол-во объектов:", kSlider, L"512"},
+    {L"TrackBar9", L"Дист. до объекта:", kSlider, L"512"},
+    {L"TrackBar10", L"Высота до объекта:", kSlider, L"150"},
+    {L"TrackBar12", L"Сила Bumpmap-текстуры:", kSlider, L"10"},
+    {L"Help3", L"Помощь", ROLE_SYSTEM_TEXT, nullptr},
+};
+const wchar_t* const kPageTabs[] = {L"Основные", L"Постпроцессинг", L"Отражения", L"О программе"};
+
+const ui::ControlRow& rowNamed(const wchar_t* name) {
+  for (const ui::ControlRow& row : ui::controlTable())
+    if (std::wstring(row.name) == name) return row;
+  throw std::runtime_error("no such control");
+}
+
+const wchar_t* classOf(ui::Kind kind) {
+  switch (kind) {
+    case ui::Kind::Button:
+    case ui::Kind::CheckBox: return L"Button";
+    case ui::Kind::HSlider:
+    case ui::Kind::VSlider: return TRACKBAR_CLASSW;
+    case ui::Kind::HelpPane: return L"Edit";
+    case ui::Kind::Tabs: return WC_TABCONTROLW;
+    default: return L"ZemloContainer";
+  }
+}
+
+// The other process's control of a row, found as a person would see it: the
+// child of its parent of the right class nearest to where the layout puts it;
+// a page as the one shown.
+HWND locate(HWND form, const ui::ControlRow& row) {
+  const HWND parent = row.parent ? locate(form, *ui::rowOf(row.parent)) : form;
+  RECT client;
+  GetClientRect(form, &client);
+  const double scale = client.right / 512.0;
+  HWND best = nullptr;
+  double bestDistance = 1e9;
+  for (HWND c = parent ? GetWindow(parent, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!isClass(c, classOf(row.kind))) continue;
+    if (row.kind == ui::Kind::Page && IsWindowVisible(c)) return c;
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 1);
+    const double d = std::hypot(r.left - row.rect.x * scale, r.top - row.rect.y * scale);
+    if (row.kind != ui::Kind::Page && d < bestDistance) best = c, bestDistance = d;
+  }
+  return best;
+}
+
+// One answer of the reader about child `child` of `acc`.
+struct Answer {
+  std::wstring name, value;
+  LONG role = 0, state = 0;
+};
+
+std::wstring take(BSTR text) {
+  std::wstring result = text ? std::wstring(text, SysStringLen(text)) : L"";
+  SysFreeString(text);
+  return result;
+}
+
+Answer ask(IAccessible* acc, LONG child) {
+  VARIANT id;
+  VariantInit(&id);
+  id.vt = VT_I4;
+  id.lVal = child;
+  Answer a;
+  BSTR text = nullptr;
+  if (SUCCEEDED(acc->get_accName(id, &text))) a.name = take(text);
+  text = nullptr;
+  if (SUCCEEDED(acc->get_accValue(id, &text))) a.value = take(text);
+  VARIANT v;
+  VariantInit(&v);
+  if (SUCCEEDED(acc->get_accRole(id, &v)) && v.vt == VT_I4) a.role = v.lVal;
+  VariantClear(&v);
+  if (SUCCEEDED(acc->get_accState(id, &v)) && v.vt == VT_I4) a.state = v.lVal;
+  VariantClear(&v);
+  return a;
+}
+
+class ComOnThisThread {
+public:
+  ComOnThisThread() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~ComOnThisThread() { CoUninitialize(); }
+};
+
+TEST(Accessibility, EveryControlHasItsNameRoleValueAndStateOnEveryPage) {
+  const ComOnThisThread com;
+  const ScratchDir folder;
+  const RunningEditor editor(folder.path());
+  ASSERT_NE(editor.window(), nullptr);
+  const HWND tabs = locate(editor.window(), rowNamed(L"PageControl1"));
+  ASSERT_NE(tabs, nullptr);
+  for (int page = 0; page < 3; ++page) {
+    SendMessageW(tabs, TCM_SETCURFOCUS, page, 0);
+    for (const Spoken& s : kSpoken) {
+      const ui::ControlRow& row = rowNamed(s.control);
+      if (ui::pageOf(row) != page && ui::pageOf(row) != -1) continue;
+      IAccessible* acc = nullptr;
+      const HWND hwnd = locate(editor.window(), row);
+      ASSERT_TRUE(hwnd && SUCCEEDED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
+                                                               reinterpret_cast<void**>(&acc))))
+          << named(s.control);
+      const Answer a = ask(acc, CHILDID_SELF);
+      acc->Release();
+      EXPECT_EQ(a.name, s.name) << named(s.control);
+      EXPECT_EQ(a.role, s.role) << named(s.control);
+      if (s.value) {
+        EXPECT_EQ(a.value, s.value) << named(s.control);
+      }
+      EXPECT_EQ((a.state & STATE_SYSTEM_CHECKED) != 0, s.checked) << named(s.control);
+      EXPECT_EQ(a.state & STATE_SYSTEM_INVISIBLE, 0) << named(s.control);
+    }
+    IAccessible* list = nullptr;
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(tabs, OBJID_CLIENT, IID_IAccessible,
+                                                     reinterpret_cast<void**>(&list))));
+    EXPECT_EQ(ask(list, CHILDID_SELF).role, ROLE_SYSTEM_PAGETABLIST);
+    long children = 0;
+    list->get_accChildCount(&children);
+    EXPECT_EQ(children, 4);
+    for (LONG tab = 1; tab <= 4; ++tab) {
+      const Answer a = ask(list, tab);
+      EXPECT_EQ(a.name, kPageTabs[tab - 1]) << "page tab " << tab;
+      EXPECT_EQ(a.role, ROLE_SYSTEM_PAGETAB) << "page tab " << tab;
+      EXPECT_EQ((a.state & STATE_SYSTEM_SELECTED) != 0, tab == page + 1) << "page tab " << tab;
+    }
+    list->Release();
+  }
+}
+
+using AccessibilityInWindow = WindowTest;
+
+// Windows itself names a slider by the label just before it in z-order.
+TEST_F(AccessibilityInWindow, EachSlidersCaptionLabelStandsJustBeforeIt) {
+  open();
+  const std::pair<const wchar_t*, const wchar_t*> captions[] = {
+      {L"TrackBar1", L"Label1"},  {L"TrackBar2", L"Label2"},   {L"TrackBar6", L"Label4"},
+      {L"TrackBar7", L"Label5"},  {L"TrackBar11", L"Label6"},  {L"TrackBar8", L"Label7"},
+      {L"TrackBar9", L"Label10"}, {L"TrackBar10", L"Label13"}, {L"TrackBar12", L"Label14"}};
+  for (const auto& [slider, label] : captions)
+    EXPECT_EQ(GetWindow(control(slider), GW_HWNDPREV), control(label)) << named(slider);
+}
+
+std::vector<std::pair<DWORD, HWND>> announced;
+
+void CALLBACK recordEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) announced.emplace_back(event, hwnd);
+}
+
+// A reader hears of a slider's new value, a check box's new state and a new page.
+TEST_F(AccessibilityInWindow, ChangesAreAnnounced) {
+  open();
+  announced.clear();
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_VALUECHANGE, nullptr, recordEvent,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  focus(control(L"TrackBar6"));
+  key(VK_RIGHT);
+  focus(control(L"CheckBox12"));
+  key(VK_SPACE);
+  form.selectPage(2);
+  pump();
+  UnhookWinEvent(hook);
+  const std::pair<DWORD, HWND> expected[] = {{EVENT_OBJECT_VALUECHANGE, control(L"TrackBar6")},
+                                             {EVENT_OBJECT_STATECHANGE, control(L"CheckBox12")},
+                                             {EVENT_OBJECT_SELECTION, control(L"PageControl1")}};
+  for (const auto& e : expected)
+    EXPECT_NE(std::find(announced.begin(), announced.end(), e), announced.end()) << e.first;
+}
+
+}  // namespace
+}  // namespace zemlo::test

@@ -1,0 +1,20 @@
+// What a screen reader learns of a control: its name, role, value and state,
+// answered for the control's client area whenever a reader asks.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zemlo::ui {
+
+struct ControlRow;
+
+// The name a reader speaks: the control's caption, or its caption label's,
+// or its group's; '&' marks and outer blanks left out. Empty: none.
+std::wstring accessibleName(const ControlRow& row);
+
+// Makes `control` answer WM_GETOBJECT for its client area as its row says.
+void answerAccessibility(HWND control, const ControlRow& row);
+
+}  // namespace zemlo::ui
