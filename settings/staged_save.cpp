@@ -1,19 +1,20 @@
 #include "settings/staged_save.h"
 
+#include "settings/ini_text.h"
+
 namespace zemlo {
 
 StagedSave::StagedSave(FileName file) : file_(std::move(file)) {
   auto original = files::read(file_);
   if (!original || (original->exists && !files::writable(file_))) throw WriteError(file_);
   original_ = std::move(*original);
-  staged_ = files::createBeside(file_, original_.bytes);
-  if (!staged_ && original_.exists) {
-    // A folder that takes no new file, around a file that can be written.
-    staged_ = files::createBeside(file_, original_.bytes, files::temporaryFolder());
-    stagedElsewhere_ = true;
-  }
-  if (!staged_) throw WriteError(file_);
-  store_ = openProfile(*staged_);
+#ifdef _WIN32
+  // The profile API edits files, not text: it writes into a copy made now.
+  stage(original_.bytes);
+  store_ = openWin32Profile(*staged_);
+#else
+  text_ = original_.bytes;
+#endif
 }
 
 StagedSave::~StagedSave() {
@@ -21,13 +22,32 @@ StagedSave::~StagedSave() {
   if (staged_) files::remove(*staged_);
 }
 
+void StagedSave::stage(std::string_view bytes) {
+  staged_ = files::createBeside(file_, bytes);
+  if (!staged_ && original_.exists) {
+    // A folder that takes no new file, around a file that can be written.
+    staged_ = files::createBeside(file_, bytes, files::temporaryFolder());
+    stagedElsewhere_ = true;
+  }
+  if (!staged_) throw WriteError(file_);
+}
+
+std::string StagedSave::read(std::string_view section, std::string_view key) const {
+  return store_ ? store_->read(section, key) : iniLookup(text_, section, key);
+}
+
 bool StagedSave::write(std::string_view section, std::string_view key, std::string_view value) {
   written_.push_back({std::string(section), std::string(key), std::string(value)});
-  return store_->write(section, key, value);
+  if (store_) return store_->write(section, key, value);
+  text_ = iniAssign(text_, section, key, value);
+  return true;
 }
 
 void StagedSave::commit() {
-  store_.reset();  // the store lets go of the copy: nothing of it stays cached
+  if (store_)
+    store_.reset();  // the store lets go of the copy: nothing of it stays cached
+  else
+    stage(text_);  // the one file this save writes before the replace
   const auto staged = files::read(*staged_);
   if (!staged || !staged->exists || !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_))
     throw WriteError(file_);

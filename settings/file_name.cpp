@@ -1,13 +1,10 @@
-#include "settings/profile_store.h"
+#include "settings/file_name.h"
 
 #ifdef _WIN32
 #include "settings/wide_text.h"
 #endif
 
 namespace zemlo {
-
-WriteError::WriteError(const FileName& file)
-    : std::runtime_error("Unable to write to " + pathToUtf8(file)) {}
 
 FileName folderOf(const FileName& file) {
 #ifdef _WIN32
@@ -26,12 +23,7 @@ std::string pathToUtf8(const FileName& file) {
 #endif
 }
 
-std::unique_ptr<ProfileStore> openProfile(FileName file) {
-#ifdef _WIN32
-  return openWin32Profile(std::move(file));
-#else
-  return openPortableProfile(std::move(file));
-#endif
-}
+WriteError::WriteError(const FileName& file)
+    : std::runtime_error("Unable to write to " + pathToUtf8(file)) {}
 
 }  // namespace zemlo
