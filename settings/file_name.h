@@ -24,10 +24,15 @@ FileName folderOf(const FileName& file);
 // UTF-8 text of a path, for messages.
 std::string pathToUtf8(const FileName& file);
 
-// A failed write of the settings file; what() is "Unable to write to <path>" (UTF-8).
+// Whether `candidate` is the name of a staged copy of the file named `name`:
+// `name`, a dot, eight lower-case hex digits and ".tmp".
+bool isStagedCopyOf(const FileName& candidate, const FileName& name);
+
+// A failed write of the settings file; what() is "Unable to write to <path>"
+// (UTF-8), followed by `more`: a line that names a copy kept, or a reason.
 class WriteError : public std::runtime_error {
 public:
-  explicit WriteError(const FileName& file);
+  explicit WriteError(const FileName& file, const std::string& more = {});
 };
 
 }  // namespace zemlo

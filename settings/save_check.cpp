@@ -46,6 +46,7 @@ std::string_view upToNul(std::string_view text) { return text.substr(0, text.fin
 
 // One non-empty line, in the form the profile API writes it back.
 struct RewrittenLine {
+  std::size_t number = 0;  // in the file, from 1
   bool header = false;
   bool entry = false;
   std::string_view name;  // of an entry
@@ -54,11 +55,13 @@ struct RewrittenLine {
 
 std::vector<RewrittenLine> linesOf(std::string_view text) {
   std::vector<RewrittenLine> lines;
+  std::size_t number = 0;
   for (std::size_t pos = 0; pos < text.size();) {
     const Line at = lineAt(text, pos);
     pos = at.next;
     const std::string_view raw = trimRewriteBlanks(at.in(text));
     RewrittenLine line;
+    line.number = ++number;
     if (!raw.empty() && raw.front() == '[') {
       line.header = true;
     } else if (const std::size_t eq = raw.find('='); eq != std::string_view::npos) {
@@ -86,14 +89,18 @@ std::string profileText(std::string_view bytes) {
 }
 
 bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
-                         std::span<const Assignment> written) {
+                         std::span<const Assignment> written, std::string* why) {
+  const auto refuse = [&](std::string reason) {
+    if (why) *why = std::move(reason);
+    return false;
+  };
   const std::string before = profileText(original), after = profileText(staged);
   // Read as text, or as the bytes themselves: a UTF-8 mark is text to Wine,
   // part of the first line to Windows' own profile API.
   for (const Assignment& a : written)
     if (iniLookup(after, a.section, a.key) != a.value &&
         iniLookup(staged, a.section, a.key) != a.value)
-      return false;
+      return refuse("[" + a.section + "] " + a.key + " does not read " + a.value);
 
   // A line of one of the written keys may be rewritten, in whichever section
   // (the API's idea of sections in a damaged file may differ from ours).
@@ -109,7 +116,8 @@ bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
   for (const RewrittenLine& line : linesOf(before)) {
     if (line.header || rewritable(line)) continue;
     while (next < kept.size() && (kept[next].header || kept[next].text != line.text)) ++next;
-    if (next == kept.size()) return false;
+    if (next == kept.size())
+      return refuse("line " + std::to_string(line.number) + " is missing: " + line.text);
     ++next;
   }
   return true;

@@ -5,7 +5,9 @@
 // the copy holds the writes and everything else the file held, sends it to
 // the disk and puts it in the file's place at once. Until then the file is
 // untouched: a save that fails anywhere leaves it byte for byte as it was and
-// throws WriteError naming it.
+// throws WriteError naming it. The one exception is the write in place (see
+// commit()): if it fails and putting the old bytes back fails as well, they
+// are kept in a copy beside the file, which the error names on a line of its own.
 #pragma once
 
 #include <memory>
@@ -20,8 +22,9 @@ namespace zemlo {
 
 class StagedSave final : public ProfileStore {
 public:
-  // Reads `file` (none yet: empty) and, on Windows, stages its copy. Throws
-  // WriteError when `file` cannot be read or written, or no copy can be made.
+  // Reads `file` (none yet: empty), removes the copies a killed save left
+  // beside it and, on Windows, stages its copy. Throws WriteError when `file`
+  // cannot be read or written, or no copy can be made.
   explicit StagedSave(FileName file);
   // Removes the staged copy if it was not committed.
   ~StagedSave() override;
@@ -35,13 +38,19 @@ public:
   // The settings file's path, which a WriteError names.
   const FileName& path() const override { return file_; }
 
-  // Puts the save in place; throws WriteError, leaving the file as it was.
+  // Puts the save in place; throws WriteError, leaving the file as it was
+  // (or, see above, naming where its old bytes are).
   void commit();
 
 private:
   // Copies `bytes` to a new file beside the file, or in the temporary folder
   // when its folder takes no new file; throws WriteError when neither can.
   void stage(std::string_view bytes);
+  // Throws WriteError for a staged copy the check refused, saying why where a developer looks.
+  [[noreturn]] void refuse(const std::string& why) const;
+  // Throws WriteError naming a copy of the old bytes, after a write in place that failed
+  // and could not be undone.
+  [[noreturn]] void keepOriginal() const;
 
   FileName file_;
   files::Contents original_;

@@ -102,6 +102,23 @@ TEST(StagedCopyCheckText, NulsAndByteOrderMarks) {
   EXPECT_EQ(zemlo::profileText("\xFF\xFE\x00\xD8"s), "\xEF\xBF\xBD") << "a lone surrogate";
 }
 
+// A refused copy says which key or line it lacks, for the developer.
+TEST(StagedCopyCheckText, SaysWhatIsMissing) {
+  const struct {
+    const char* staged;
+    const char* why;
+  } cases[] = {
+      {"; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\n", "[General] showStat does not read 1"},
+      {"; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\nnote=kept\r\n[Extra]\r\nk=v\r\nlast",
+       "line 8 is missing: last line"},
+  };
+  for (const auto& c : cases) {
+    std::string why;
+    EXPECT_FALSE(zemlo::stagedCopyHoldsSave(kOriginal, c.staged, kWritten, &why));
+    EXPECT_EQ(why, c.why);
+  }
+}
+
 // ---------------------------------------------------------------- the staged save on real files
 
 void save(const fs::path& file, const std::vector<zemlo::Assignment>& writes) {
@@ -134,6 +151,22 @@ TEST_F(StagedSaveTest, NothingChangedWritesNothing) {
   save(file(), {{"General", "showFPS", "1"}});
   EXPECT_EQ(fs::last_write_time(file()), longAgo);
   EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
+// Copies a killed save left behind go at the next save; look-alikes stay.
+TEST_F(StagedSaveTest, RemovesStaleCopiesOfThisFileAndNothingElse) {
+  writeBytes(file(), "[General]\r\nshowFPS=0\r\n");
+  const std::vector<std::string> others = {"config.cfg.0123abcd.old", "config.cfg.0123abc.tmp",
+                                           "config.cfg.0123abcg.tmp", "config.cfg0123abcd.tmp",
+                                           "other.cfg.0123abcd.tmp"};
+  for (const std::string& name : others) writeBytes(dir_ / name, "the player's");
+  writeBytes(dir_ / "config.cfg.0123abcd.tmp", "a killed save's");
+  writeBytes(dir_ / "config.cfg.ffffffff.tmp", "a killed save's");
+  save(file(), {{"General", "showFPS", "1"}});
+  std::vector<std::string> expected = others;
+  expected.push_back("config.cfg");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(namesIn(dir_.path()), expected);
 }
 
 TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
