@@ -84,10 +84,11 @@ void StagedSave::commit() {
 
 void StagedSave::refuse(const std::string& why) const {
   // The error box's text is fixed: a developer finds the reason in the
-  // debugger's output (under Wine: WINEDEBUG=+debugstr), or in the native error.
+  // debugger's output, or in the native error. The ANSI function, for Wine 8
+  // prints only that one (WINEDEBUG=+debugstr); Windows hands it on to debuggers.
 #ifdef _WIN32
-  OutputDebugStringW(
-      widen("zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why).c_str());
+  const std::string text = "zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why;
+  OutputDebugStringA(narrow(widen(text), CP_ACP).c_str());
   throw WriteError(file_);
 #else
   throw WriteError(file_, " (staged copy refused: " + why + ")");

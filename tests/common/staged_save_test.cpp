@@ -12,7 +12,9 @@
 #include "settings/save_check.h"
 #include "settings/staged_save.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -178,7 +180,40 @@ TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
   EXPECT_TRUE(fs::is_empty(file()));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+// What the program says to a debugger (OutputDebugString), caught on its way.
+std::string debugOutput;
+
+LONG CALLBACK catchDebugOutput(EXCEPTION_POINTERS* e) {
+  const EXCEPTION_RECORD& r = *e->ExceptionRecord;
+  if (r.ExceptionCode == DBG_PRINTEXCEPTION_C && r.NumberParameters >= 2)
+    debugOutput.append(reinterpret_cast<const char*>(r.ExceptionInformation[1]),
+                       r.ExceptionInformation[0]);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Another program cuts the staged copy before it is checked: the save fails,
+// the file stays, and the debugger is told which line went missing.
+TEST_F(StagedSaveTest, RefusedCopyTellsTheDebuggerWhy) {
+  const std::string original = "[General]\r\nshowFPS=0\r\n; mine\r\nlast\r\n";
+  writeBytes(file(), original);
+  void* handler = AddVectoredExceptionHandler(1, catchDebugOutput);
+  debugOutput.clear();
+  {
+    zemlo::StagedSave staged(file());
+    ASSERT_TRUE(staged.write("General", "showFPS", "1"));
+    for (const std::string& name : namesIn(dir_.path()))
+      if (name != "config.cfg") writeBytes(dir_ / name, "[General]\r\nshowFPS=1\r\n; mine\r\n");
+    EXPECT_THROW(staged.commit(), zemlo::WriteError);
+  }
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_NE(debugOutput.find("refused: line 4 is missing: last"), std::string::npos) << debugOutput;
+  EXPECT_EQ(readBytes(file()), original);
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
+#else
 
 // Whichever write a full disk stops (the copy, a key, the last key), the
 // file stays byte for byte as it was and no copy is left.
