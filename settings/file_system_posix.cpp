@@ -143,6 +143,8 @@ bool replace(const FileName& staged, const FileName& target, bool durable) {
     if (::chmod(staged.c_str(), old.st_mode & 07777) != 0) return false;
   }
   if (::rename(staged.c_str(), real.c_str()) != 0) return false;
+  // The rename is done and cannot be undone: a folder that will not sync is
+  // left to the system's own write-back, and the target is the staged file.
   if (durable) syncFolderOf(real);
   return true;
 }
