@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/profile_store.h"
+#include "settings/file_name.h"
 
 namespace zemlo::files {
 
@@ -24,10 +24,15 @@ std::optional<Contents> read(const FileName& file);
 // read-only, and not held open by a program that shares no writing.
 bool writable(const FileName& file);
 
-// A new file holding `bytes`, named after `file` with a unique suffix, in
-// `folder` (empty: `file`'s own folder). nullopt when it cannot be made whole.
+// A new file holding `bytes`, named after `file` with a unique suffix,
+// `config.cfg.<8 hex digits>.<extension>`, in `folder` (empty: `file`'s own
+// folder). nullopt when it cannot be made whole.
 std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder = {});
+                                     const FileName& folder = {},
+                                     std::string_view extension = "tmp");
+// Removes the copies createBeside left beside `file` with the extension
+// "tmp" (a save killed before it could remove its own); nothing else.
+void removeStaleCopies(const FileName& file);
 // The folder for temporary files of this user.
 FileName temporaryFolder();
 
@@ -36,15 +41,22 @@ bool flush(const FileName& file);
 
 // Puts `staged` in the place of `target` in one step: afterwards `target` is
 // either what it was or the staged file, whatever happens. The staged file
-// takes the target's attributes (permissions); a symbolic link stays and its
-// target is replaced. `durable`: the change of names reaches the disk before
-// this returns. False, with both files as they were, on failure.
+// takes the target's attributes (permissions). A symbolic link `target`
+// stays a link, its target replaced, on POSIX systems; on Windows the link
+// itself is replaced by the file. `durable`: the change of names reaches the
+// disk before this returns. False, with both files as they were, on failure.
 bool replace(const FileName& staged, const FileName& target, bool durable);
 
+// What a write in place did to the file.
+enum class Overwritten {
+  kDone,       // it holds `bytes`, on the disk
+  kUntouched,  // it holds `original` again (or still)
+  kDamaged,    // neither: a write failed, and so did putting `original` back
+};
 // Writes `bytes` over the existing, writable `target` in place, for when it
 // cannot be replaced. The space is reserved before a byte is changed; if a
 // write fails after that, `original` is put back. The data reaches the disk.
-bool overwrite(const FileName& target, std::string_view bytes, std::string_view original);
+Overwritten overwrite(const FileName& target, std::string_view bytes, std::string_view original);
 
 void remove(const FileName& file);
 

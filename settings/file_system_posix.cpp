@@ -1,4 +1,5 @@
 // Whole-file operations through POSIX calls (the native build and the fuzz targets).
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,14 +94,14 @@ bool writable(const FileName& file) {
 }
 
 std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder) {
+                                     const FileName& folder, std::string_view extension) {
   static std::mt19937 random{std::random_device{}()};
   const fs::path target = finalTarget(file);
   const fs::path where = folder.empty() ? target.parent_path() : fs::path(folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    const fs::path staged = where / (target.filename().native() + suffix);
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x.", static_cast<unsigned>(random()));
+    const fs::path staged = where / (target.filename().native() + suffix + std::string(extension));
     Fd fd(::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.ok()) {
       if (errno == EEXIST) continue;
@@ -111,6 +112,16 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
     return std::nullopt;
   }
   return std::nullopt;
+}
+
+void removeStaleCopies(const FileName& file) {
+  const fs::path target = finalTarget(file);  // where createBeside puts them
+  DIR* folder = ::opendir(target.has_parent_path() ? target.parent_path().c_str() : ".");
+  if (!folder) return;
+  while (const dirent* entry = ::readdir(folder))
+    if (isStagedCopyOf(entry->d_name, target.filename().native()))
+      ::unlinkat(::dirfd(folder), entry->d_name, 0);
+  ::closedir(folder);
 }
 
 FileName temporaryFolder() {
@@ -132,24 +143,25 @@ bool replace(const FileName& staged, const FileName& target, bool durable) {
     if (::chmod(staged.c_str(), old.st_mode & 07777) != 0) return false;
   }
   if (::rename(staged.c_str(), real.c_str()) != 0) return false;
+  // The rename is done and cannot be undone: a folder that will not sync is
+  // left to the system's own write-back, and the target is the staged file.
   if (durable) syncFolderOf(real);
   return true;
 }
 
-bool overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
-  if (!writable(target)) return false;
+Overwritten overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
+  if (!writable(target)) return Overwritten::kUntouched;
   Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-  if (!fd.ok()) return false;
+  if (!fd.ok()) return Overwritten::kUntouched;
+  const auto endAt = [&](std::size_t size) { return ::ftruncate(fd.get(), off_t(size)) == 0; };
   // Room first: a full disk fails here, before the file has changed.
-  if (bytes.size() > original.size() &&
-      ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size())) != 0)
-    return false;
-  if (writeAll(fd.get(), bytes, 0) &&
-      ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd.get()) == 0)
-    return fd.close();
-  writeAll(fd.get(), original, 0);
-  if (::ftruncate(fd.get(), static_cast<off_t>(original.size())) == 0) ::fsync(fd.get());
-  return false;
+  if (bytes.size() > original.size() && ::posix_fallocate(fd.get(), 0, off_t(bytes.size())) != 0)
+    return endAt(original.size()) ? Overwritten::kUntouched : Overwritten::kDamaged;
+  if (writeAll(fd.get(), bytes, 0) && endAt(bytes.size()) && ::fsync(fd.get()) == 0 && fd.close())
+    return Overwritten::kDone;
+  return writeAll(fd.get(), original, 0) && endAt(original.size()) && ::fsync(fd.get()) == 0
+             ? Overwritten::kUntouched
+             : Overwritten::kDamaged;
 }
 
 void remove(const FileName& file) { ::unlink(file.c_str()); }

@@ -82,18 +82,18 @@ bool writable(const FileName& file) {
 }
 
 std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder) {
+                                     const FileName& folder, std::string_view extension) {
   const FileName name = file.substr(folderOf(file).size());
   const FileName where = folder.empty() ? folderOf(file) : folder;
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    wchar_t suffix[24];
+    wchar_t suffix[16];
     std::swprintf(
-        suffix, 24, L".%08lx.tmp",
+        suffix, 16, L".%08lx.",
         static_cast<unsigned long>(now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter));
-    const FileName staged = where + name + suffix;
+    const FileName staged = where + name + suffix + FileName(extension.begin(), extension.end());
     Handle h = open(staged, GENERIC_WRITE, 0, CREATE_NEW);
     if (!h.ok()) {
       if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
@@ -105,6 +105,17 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
     return std::nullopt;
   }
   return std::nullopt;
+}
+
+void removeStaleCopies(const FileName& file) {
+  const FileName folder = folderOf(file), name = file.substr(folder.size());
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((file + L".*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (isStagedCopyOf(found.cFileName, name)) DeleteFileW((folder + found.cFileName).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 FileName temporaryFolder() {
@@ -136,21 +147,19 @@ bool replace(const FileName& staged, const FileName& target, bool durable) {
   return MoveFileExW(staged.c_str(), target.c_str(), flags) != FALSE;
 }
 
-bool overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
-  if (!writable(target)) return false;
+Overwritten overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
+  if (!writable(target)) return Overwritten::kUntouched;
   // Shares reading and writing with whoever holds the file open: the case this is for.
   Handle h = open(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
-  if (!h.ok()) return false;
+  if (!h.ok()) return Overwritten::kUntouched;
   // Room first: a full disk fails here, before the file has changed.
-  if (bytes.size() > original.size() && !(seek(h.get(), bytes.size()) && SetEndOfFile(h.get()))) {
-    seek(h.get(), original.size());
-    SetEndOfFile(h.get());
-    return false;
-  }
-  if (writeWhole(h.get(), bytes) && FlushFileBuffers(h.get())) return h.close();
-  writeWhole(h.get(), original);
-  FlushFileBuffers(h.get());
-  return false;
+  if (bytes.size() > original.size() && !(seek(h.get(), bytes.size()) && SetEndOfFile(h.get())))
+    return seek(h.get(), original.size()) && SetEndOfFile(h.get()) ? Overwritten::kUntouched
+                                                                   : Overwritten::kDamaged;
+  if (writeWhole(h.get(), bytes) && FlushFileBuffers(h.get()) && h.close())
+    return Overwritten::kDone;
+  return writeWhole(h.get(), original) && FlushFileBuffers(h.get()) ? Overwritten::kUntouched
+                                                                    : Overwritten::kDamaged;
 }
 
 void remove(const FileName& file) { DeleteFileW(file.c_str()); }

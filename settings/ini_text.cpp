@@ -3,48 +3,18 @@
 #include <cstddef>
 #include <optional>
 
+#include "settings/ini_lines.h"
 #include "settings/profile_store.h"
 
 namespace zemlo {
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// One line of the file: its text runs [begin, end), its line break [end, next).
-struct Line {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-  std::size_t next = 0;
-  bool hasBreak() const { return next > end; }
-};
-
-// CRLF, LF and a lone CR all end a line; the last line may have no break.
-Line lineAt(std::string_view bytes, std::size_t begin) {
-  Line line{begin, bytes.size(), bytes.size()};
-  // A plain loop: find_first_of tests every byte against the set one by one.
-  std::size_t brk = begin;
-  while (brk < bytes.size() && bytes[brk] != '\n' && bytes[brk] != '\r') ++brk;
-  if (brk == bytes.size()) return line;
-  line.end = brk;
-  line.next = brk + 1;
-  if (bytes[brk] == '\r' && brk + 1 < bytes.size() && bytes[brk + 1] == '\n') ++line.next;
-  return line;
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The name of a section header line, or nullopt when the line is no header.
 std::optional<std::string_view> headerName(std::string_view text) {
-  text = trim(text);
+  text = trimReadBlanks(text);
   if (text.empty() || text.front() != '[') return std::nullopt;
   text.remove_prefix(1);
-  return trim(text.substr(0, text.find(']')));
+  return trimReadBlanks(text.substr(0, text.find(']')));
 }
 
 // A key line: the trimmed name before the first '=' and the trimmed value after it.
@@ -54,11 +24,11 @@ struct Entry {
 };
 
 std::optional<Entry> entryOf(std::string_view text) {
-  const std::string_view lead = trim(text);
+  const std::string_view lead = trimReadBlanks(text);
   if (lead.empty() || lead.front() == ';') return std::nullopt;
   const std::size_t eq = text.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
-  return Entry{trim(text.substr(0, eq)), trim(text.substr(eq + 1))};
+  return Entry{trimReadBlanks(text.substr(0, eq)), trimReadBlanks(text.substr(eq + 1))};
 }
 
 // What a write needs to know about the file: the key's line if present, and
@@ -72,13 +42,13 @@ struct Place {
 };
 
 Place locate(std::string_view bytes, std::string_view section, std::string_view key) {
-  section = trim(section);
-  key = trim(key);
+  section = trimReadBlanks(section);
+  key = trimReadBlanks(key);
   Place place;
   for (std::size_t pos = 0; pos < bytes.size();) {
     const Line line = lineAt(bytes, pos);
     pos = line.next;
-    const std::string_view text = bytes.substr(line.begin, line.end - line.begin);
+    const std::string_view text = line.in(bytes);
     if (const auto name = headerName(text)) {
       if (place.sectionFound) break;  // only the first copy of the section counts
       if (sameIniName(*name, section)) {
@@ -107,14 +77,6 @@ bool endsWithBreak(std::string_view bytes) {
 
 }  // namespace
 
-bool sameIniName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 std::string iniLookup(std::string_view bytes, std::string_view section, std::string_view key) {
   const Place place = locate(bytes, section, key);
   if (!place.keyLine) return {};
@@ -138,7 +100,7 @@ std::string iniAssign(std::string_view bytes, std::string_view section, std::str
     out.append(bytes.substr(place.keyLine->end));
     return out;
   }
-  const std::string_view name = trim(key);
+  const std::string_view name = trimReadBlanks(key);
   if (place.sectionFound) {
     const Line& after = place.anchor;
     out.append(bytes.substr(0, after.next));
@@ -149,7 +111,7 @@ std::string iniAssign(std::string_view bytes, std::string_view section, std::str
   }
   out.append(bytes);
   if (!bytes.empty() && !endsWithBreak(bytes)) out.append("\r\n");
-  out.append("[").append(trim(section)).append("]\r\n");
+  out.append("[").append(trimReadBlanks(section)).append("]\r\n");
   out.append(name).append("=").append(value).append("\r\n");
   return out;
 }

@@ -7,9 +7,6 @@
 
 namespace zemlo {
 
-// Section and key names are the same without regard to ASCII case.
-bool sameIniName(std::string_view a, std::string_view b);
-
 // The value of `key` in `[section]` as the Windows profile functions return it:
 // names matched without regard to ASCII case, first section copy and first key
 // line win, blanks (space, tab, vertical tab) trimmed, one pair of enclosing

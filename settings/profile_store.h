@@ -4,28 +4,15 @@
 #pragma once
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "settings/file_name.h"
 
 namespace zemlo {
 
 // Values come back through a 2048-byte buffer: at most this many characters.
 inline constexpr std::size_t kMaxValueLength = 2047;
-
-// A file name in the platform's own form: UTF-16 on Windows, bytes elsewhere.
-// A std::filesystem::path converts to it by itself (path::string_type). The
-// editor does without std::filesystem on Windows: it would bring the whole C++
-// locale machinery into the exe.
-#ifdef _WIN32
-using FileName = std::wstring;
-#else
-using FileName = std::string;
-#endif
-
-// The folder of a path, up to and including its last separator (or drive
-// colon); empty when it has none.
-FileName folderOf(const FileName& file);
 
 class ProfileStore {
 public:
@@ -47,15 +34,12 @@ std::unique_ptr<ProfileStore> openPortableProfile(FileName file);
 std::unique_ptr<ProfileStore> openWin32Profile(FileName file);
 #endif
 // The platform's store: the Windows profile API on Windows, the portable one elsewhere.
-std::unique_ptr<ProfileStore> openProfile(FileName file);
-
-// A failed write of the settings file; what() is "Unable to write to <path>" (UTF-8).
-class WriteError : public std::runtime_error {
-public:
-  explicit WriteError(const FileName& file);
-};
-
-// UTF-8 text of a path, for messages.
-std::string pathToUtf8(const FileName& file);
+inline std::unique_ptr<ProfileStore> openProfile(FileName file) {
+#ifdef _WIN32
+  return openWin32Profile(std::move(file));
+#else
+  return openPortableProfile(std::move(file));
+#endif
+}
 
 }  // namespace zemlo

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "settings/ini_lines.h"
 #include "settings/ini_text.h"
 
 namespace zemlo {
@@ -40,44 +41,36 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-// The blanks the profile API trims from lines, names and values.
-bool isBlank(char c) { return (c >= '\t' && c <= '\r') || c == ' ' || c == '\x1a'; }
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The profile API keeps a name or value up to its first NUL.
 std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 // One non-empty line, in the form the profile API writes it back.
-struct Line {
+struct RewrittenLine {
+  std::size_t number = 0;  // in the file, from 1
   bool header = false;
   bool entry = false;
   std::string_view name;  // of an entry
   std::string text;
 };
 
-std::vector<Line> linesOf(std::string_view text) {
-  std::vector<Line> lines;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = pos;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    const std::string_view raw = trim(text.substr(pos, end - pos));
-    pos = end + 1;
-    Line line;
+std::vector<RewrittenLine> linesOf(std::string_view text) {
+  std::vector<RewrittenLine> lines;
+  std::size_t number = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Line at = lineAt(text, pos);
+    pos = at.next;
+    const std::string_view raw = trimRewriteBlanks(at.in(text));
+    RewrittenLine line;
+    line.number = ++number;
     if (!raw.empty() && raw.front() == '[') {
       line.header = true;
     } else if (const std::size_t eq = raw.find('='); eq != std::string_view::npos) {
       line.entry = true;
-      line.name = trim(upToNul(trim(raw.substr(0, eq))));
-      line.text =
-          std::string(line.name) + "=" + std::string(trim(upToNul(trim(raw.substr(eq + 1)))));
+      line.name = trimRewriteBlanks(upToNul(trimRewriteBlanks(raw.substr(0, eq))));
+      line.text = std::string(line.name) + "=" +
+                  std::string(trimRewriteBlanks(upToNul(trimRewriteBlanks(raw.substr(eq + 1)))));
     } else {
-      line.text = std::string(trim(upToNul(raw)));
+      line.text = std::string(trimRewriteBlanks(upToNul(raw)));
       if (line.text.empty()) continue;
     }
     lines.push_back(std::move(line));
@@ -96,30 +89,35 @@ std::string profileText(std::string_view bytes) {
 }
 
 bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
-                         std::span<const Assignment> written) {
+                         std::span<const Assignment> written, std::string* why) {
+  const auto refuse = [&](std::string reason) {
+    if (why) *why = std::move(reason);
+    return false;
+  };
   const std::string before = profileText(original), after = profileText(staged);
   // Read as text, or as the bytes themselves: a UTF-8 mark is text to Wine,
   // part of the first line to Windows' own profile API.
   for (const Assignment& a : written)
     if (iniLookup(after, a.section, a.key) != a.value &&
         iniLookup(staged, a.section, a.key) != a.value)
-      return false;
+      return refuse("[" + a.section + "] " + a.key + " does not read " + a.value);
 
   // A line of one of the written keys may be rewritten, in whichever section
   // (the API's idea of sections in a damaged file may differ from ours).
-  const auto rewritable = [&](const Line& line) {
+  const auto rewritable = [&](const RewrittenLine& line) {
     if (!line.entry) return false;
     for (const Assignment& a : written)
       if (sameIniName(line.name, a.key)) return true;
     return false;
   };
   // Every other line of the original, in order, must be among the copy's lines.
-  const std::vector<Line> kept = linesOf(after);
+  const std::vector<RewrittenLine> kept = linesOf(after);
   std::size_t next = 0;
-  for (const Line& line : linesOf(before)) {
+  for (const RewrittenLine& line : linesOf(before)) {
     if (line.header || rewritable(line)) continue;
     while (next < kept.size() && (kept[next].header || kept[next].text != line.text)) ++next;
-    if (next == kept.size()) return false;
+    if (next == kept.size())
+      return refuse("line " + std::to_string(line.number) + " is missing: " + line.text);
     ++next;
   }
   return true;

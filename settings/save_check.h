@@ -27,9 +27,11 @@ std::string profileText(std::string_view bytes);
 // in their order, every line of `original` that no assignment may rewrite. The
 // API may rewrite a file in its own way (CRLF line ends, blank lines dropped,
 // blanks around a line and around its '=' removed, section headers re-spelt),
-// so lines are compared in that form and header lines are not compared; a
-// truncated or half-written copy fails.
+// so lines are compared in that form. Two leniencies follow from that: header
+// lines are not compared, and a line named like any written key may be
+// missing from any section. A truncated or half-written copy fails; `why`, if
+// given, then says which key or line of `original` is not in the copy.
 bool stagedCopyHoldsSave(std::string_view original, std::string_view staged,
-                         std::span<const Assignment> written);
+                         std::span<const Assignment> written, std::string* why = nullptr);
 
 }  // namespace zemlo

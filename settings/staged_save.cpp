@@ -1,19 +1,27 @@
 #include "settings/staged_save.h"
 
+#include "settings/ini_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "settings/wide_text.h"
+#endif
+
 namespace zemlo {
 
 StagedSave::StagedSave(FileName file) : file_(std::move(file)) {
   auto original = files::read(file_);
   if (!original || (original->exists && !files::writable(file_))) throw WriteError(file_);
   original_ = std::move(*original);
-  staged_ = files::createBeside(file_, original_.bytes);
-  if (!staged_ && original_.exists) {
-    // A folder that takes no new file, around a file that can be written.
-    staged_ = files::createBeside(file_, original_.bytes, files::temporaryFolder());
-    stagedElsewhere_ = true;
-  }
-  if (!staged_) throw WriteError(file_);
-  store_ = openProfile(*staged_);
+  files::removeStaleCopies(file_);  // left by a save that was killed
+#ifdef _WIN32
+  // The profile API edits files, not text: it writes into a copy made now.
+  stage(original_.bytes);
+  store_ = openWin32Profile(*staged_);
+#else
+  text_ = original_.bytes;
+#endif
 }
 
 StagedSave::~StagedSave() {
@@ -21,16 +29,36 @@ StagedSave::~StagedSave() {
   if (staged_) files::remove(*staged_);
 }
 
+void StagedSave::stage(std::string_view bytes) {
+  staged_ = files::createBeside(file_, bytes);
+  if (!staged_ && original_.exists) {
+    // A folder that takes no new file, around a file that can be written.
+    staged_ = files::createBeside(file_, bytes, files::temporaryFolder());
+    stagedElsewhere_ = true;
+  }
+  if (!staged_) throw WriteError(file_);
+}
+
+std::string StagedSave::read(std::string_view section, std::string_view key) const {
+  return store_ ? store_->read(section, key) : iniLookup(text_, section, key);
+}
+
 bool StagedSave::write(std::string_view section, std::string_view key, std::string_view value) {
   written_.push_back({std::string(section), std::string(key), std::string(value)});
-  return store_->write(section, key, value);
+  if (store_) return store_->write(section, key, value);
+  text_ = iniAssign(text_, section, key, value);
+  return true;
 }
 
 void StagedSave::commit() {
-  store_.reset();  // the store lets go of the copy: nothing of it stays cached
+  if (store_)
+    store_.reset();  // the store lets go of the copy: nothing of it stays cached
+  else
+    stage(text_);  // the one file this save writes before the replace
   const auto staged = files::read(*staged_);
-  if (!staged || !staged->exists || !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_))
-    throw WriteError(file_);
+  if (!staged || !staged->exists) throw WriteError(file_);
+  if (std::string why; !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_, &why))
+    refuse(why);
   if (original_.exists && staged->bytes == original_.bytes) return;  // nothing changed: no write
 
   if (!stagedElsewhere_ && files::flush(*staged_) && files::replace(*staged_, file_, true)) {
@@ -41,12 +69,38 @@ void StagedSave::commit() {
   // writing but not deletion (as a running game may), or the folder takes no
   // new file. Then the file, if it can be written itself, is written over in
   // place with the checked copy, and read back.
-  if (original_.exists && files::overwrite(file_, staged->bytes, original_.bytes)) {
+  if (!original_.exists) throw WriteError(file_);
+  auto result = files::overwrite(file_, staged->bytes, original_.bytes);
+  if (result == files::Overwritten::kDone) {
     const auto now = files::read(file_);
     if (now && now->bytes == staged->bytes) return;
-    files::overwrite(file_, original_.bytes, staged->bytes);
+    result = files::overwrite(file_, original_.bytes, staged->bytes) == files::Overwritten::kDone
+                 ? files::Overwritten::kUntouched
+                 : files::Overwritten::kDamaged;
   }
+  if (result == files::Overwritten::kDamaged) keepOriginal();
   throw WriteError(file_);
+}
+
+void StagedSave::refuse(const std::string& why) const {
+  // The error box's text is fixed: a developer finds the reason in the
+  // debugger's output, or in the native error. The ANSI function, for Wine 8
+  // prints only that one (WINEDEBUG=+debugstr); Windows hands it on to debuggers.
+#ifdef _WIN32
+  const std::string text = "zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why;
+  OutputDebugStringA(narrow(widen(text), CP_ACP).c_str());
+  throw WriteError(file_);
+#else
+  throw WriteError(file_, " (staged copy refused: " + why + ")");
+#endif
+}
+
+void StagedSave::keepOriginal() const {
+  // The file may now be neither old nor new: its old bytes go where the player can find them.
+  auto copy = files::createBeside(file_, original_.bytes, {}, "old");
+  if (!copy) copy = files::createBeside(file_, original_.bytes, files::temporaryFolder(), "old");
+  if (!copy) throw WriteError(file_);
+  throw WriteError(file_, ".\nThe settings before this save are kept in " + pathToUtf8(*copy));
 }
 
 }  // namespace zemlo

@@ -23,37 +23,16 @@
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using zemlo::ProfileStore;
+using zemlo::test::Backend;
+using zemlo::test::kBackends;
+using zemlo::test::kCaseName;
 using zemlo::test::namesIn;
 using zemlo::test::readBytes;
 using zemlo::test::ScratchDir;
+using zemlo::test::writableForMe;
 using zemlo::test::writeBytes;
 
 namespace {
-
-struct Backend {
-  const char* name;
-  std::unique_ptr<ProfileStore> (*open)(zemlo::FileName);
-  // A store that keeps bytes changes only the line it writes. The Windows profile
-  // API rewrites the whole file instead (blank lines dropped, blanks around '='
-  // removed, CRLF everywhere), so exact bytes are asked only of the former,
-  // except where the expected file is already in that rewritten form.
-  bool preservesBytes;
-};
-
-const Backend kBackends[] = {
-    {"Portable", &zemlo::openPortableProfile, true},
-#ifdef _WIN32
-    {"Win32", &zemlo::openWin32Profile, false},
-#endif
-};
-
-void PrintTo(const Backend& backend, std::ostream* os) { *os << backend.name; }
-
-// True when `file` can still be opened for writing, as it can for root.
-bool stillWritable(const fs::path& file) {
-  std::ofstream probe(file, std::ios::binary | std::ios::app);
-  return probe.is_open();
-}
 
 std::string digits(std::size_t count) {
   std::string text;
@@ -145,10 +124,7 @@ TEST_P(ProfileStoreRead, FindsTheValue) {
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileStoreRead,
                          ::testing::Combine(::testing::ValuesIn(kBackends),
                                             ::testing::ValuesIn(kReadCases)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" +
-                                  std::get<1>(info.param).name;
-                         });
+                         kCaseName);
 
 // ---------------------------------------------------------------- writing
 
@@ -338,10 +314,7 @@ TEST_P(ProfileStoreWrite, SetsTheValue) {
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileStoreWrite,
                          ::testing::Combine(::testing::ValuesIn(kBackends),
                                             ::testing::ValuesIn(kWriteCases)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" +
-                                  std::get<1>(info.param).name;
-                         });
+                         kCaseName);
 
 // ---------------------------------------------------------------- whole files and failures
 
@@ -457,7 +430,7 @@ TEST_P(ProfileStoreContract, WriteToReadOnlyFileFails) {
   writeBytes(file(), before);
   fs::permissions(file(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  const bool writable = stillWritable(file());
+  const bool writable = writableForMe(file());
   if (!writable) {
     EXPECT_FALSE(open(file())->write("General", "showFPS", "1"));
     EXPECT_FALSE(open(file())->write("General", "showFPS", "0")) << "value unchanged";
@@ -480,8 +453,7 @@ TEST_P(ProfileStoreContract, FolderNameOutsideTheAnsiCodePage) {
   EXPECT_EQ(readBytes(cfg).find("maxCount=77"), readBytes(cfg).find("maxCount"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ProfileStoreContract, ::testing::ValuesIn(kBackends),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Backends, ProfileStoreContract, ::testing::ValuesIn(kBackends), kCaseName);
 
 // ---------------------------------------------------------------- errors and the platform choice
 
@@ -580,7 +552,7 @@ TEST(PortableProfileStore, ReadOnlyDirectoryFails) {
   const fs::path file = dir / "config.cfg";
   writeBytes(file, "[A]\r\nk=0\r\n");
   ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-  if (::access(dir.path().c_str(), W_OK) == 0) {
+  if (writableForMe(dir.path())) {
     ::chmod(dir.path().c_str(), 0755);
     GTEST_SKIP() << "read-only directories are writable for this user";
   }

@@ -38,7 +38,10 @@
 namespace fs = std::filesystem;
 using zemlo::ProfileStore;
 using zemlo::Settings;
+using zemlo::test::Backend;
 using zemlo::test::CommaLocale;
+using zemlo::test::kBackends;
+using zemlo::test::kCaseName;
 using zemlo::test::namesIn;
 using zemlo::test::readBytes;
 using zemlo::test::ScratchDir;
@@ -414,24 +417,6 @@ std::string repeated(char c, std::size_t count) { return std::string(count, c); 
 
 // ---------------------------------------------------------------- stores
 
-struct Backend {
-  const char* name;
-  std::unique_ptr<ProfileStore> (*open)(zemlo::FileName);
-  // The portable store changes only the lines it writes; the Windows profile API
-  // rewrites the whole file and may drop or add blank lines, so only the order
-  // of the other lines is asked of it.
-  bool preservesBytes;
-};
-
-void PrintTo(const Backend& backend, std::ostream* os) { *os << backend.name; }
-
-const Backend kBackends[] = {
-    {"Portable", &zemlo::openPortableProfile, true},
-#ifdef _WIN32
-    {"Win32", &zemlo::openWin32Profile, false},
-#endif
-};
-
 // The store openProfile gives on this platform.
 const Backend& platformBackend() { return kBackends[std::size(kBackends) - 1]; }
 
@@ -463,10 +448,6 @@ void expectTexts(const fs::path& file, const std::function<std::string(const Key
   for (const Key& key : kKeys) {
     EXPECT_EQ(store->read(key.section, key.name), expected(key)) << key.name;
   }
-}
-
-std::string backendAndName(const Backend& backend, const std::string& name) {
-  return std::string(backend.name) + "_" + name;
 }
 
 // ================================================================ the record
@@ -592,10 +573,7 @@ TEST_P(SettingsLoadDefaults, EveryFieldTakesItsDefault) {
 INSTANTIATE_TEST_SUITE_P(Files, SettingsLoadDefaults,
                          ::testing::Combine(::testing::ValuesIn(kBackends),
                                             ::testing::ValuesIn(kDefaultsCases)),
-                         [](const auto& info) {
-                           return backendAndName(std::get<0>(info.param),
-                                                 std::get<1>(info.param).name);
-                         });
+                         kCaseName);
 
 // ================================================================ loading: key by key
 
@@ -631,10 +609,7 @@ TEST_P(SettingsLoadKey, MalformedValueCostsOnlyThisKey) {
 INSTANTIATE_TEST_SUITE_P(Keys, SettingsLoadKey,
                          ::testing::Combine(::testing::ValuesIn(kBackends),
                                             ::testing::ValuesIn(kKeys)),
-                         [](const auto& info) {
-                           return backendAndName(std::get<0>(info.param),
-                                                 std::get<1>(info.param).name);
-                         });
+                         kCaseName);
 
 // ================================================================ loading and saving: whole files
 
@@ -923,8 +898,7 @@ TEST_P(SettingsFile, IntegersWrittenPlain) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SettingsFile, ::testing::ValuesIn(kBackends),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Backends, SettingsFile, ::testing::ValuesIn(kBackends), kCaseName);
 
 // ================================================================ saving: field by field
 
@@ -955,10 +929,7 @@ TEST_P(SettingsSaveField, WritesOnlyItsKey) {
 INSTANTIATE_TEST_SUITE_P(Keys, SettingsSaveField,
                          ::testing::Combine(::testing::ValuesIn(kBackends),
                                             ::testing::ValuesIn(kKeys)),
-                         [](const auto& info) {
-                           return backendAndName(std::get<0>(info.param),
-                                                 std::get<1>(info.param).name);
-                         });
+                         kCaseName);
 
 // ================================================================ value texts
 
@@ -1109,10 +1080,7 @@ TEST_P(SettingsValueText, ReadsAndWritesBack) {
 INSTANTIATE_TEST_SUITE_P(Texts, SettingsValueText,
                          ::testing::Combine(::testing::ValuesIn(kBackends),
                                             ::testing::ValuesIn(kTextCases)),
-                         [](const auto& info) {
-                           return backendAndName(std::get<0>(info.param),
-                                                 std::get<1>(info.param).name);
-                         });
+                         kCaseName);
 
 // A locale with a decimal comma changes nothing: reals read and write with ".".
 class SettingsCommaLocale : public ::testing::TestWithParam<Backend> {
@@ -1133,8 +1101,7 @@ TEST_P(SettingsCommaLocale, RealTextsUnchanged) {
   expectFile(GetParam(), dir_ / "defaults.cfg", kDefaultFile);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SettingsCommaLocale, ::testing::ValuesIn(kBackends),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Backends, SettingsCommaLocale, ::testing::ValuesIn(kBackends), kCaseName);
 
 // ================================================================ failed saves
 
@@ -1176,8 +1143,7 @@ TEST_P(SettingsSaveFailure, MissingDirectoryStopsTheSave) {
   EXPECT_TRUE(fs::is_empty(dir_.path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SettingsSaveFailure, ::testing::ValuesIn(kBackends),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Backends, SettingsSaveFailure, ::testing::ValuesIn(kBackends), kCaseName);
 
 #ifndef _WIN32
 

@@ -12,7 +12,9 @@
 #include "settings/save_check.h"
 #include "settings/staged_save.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -89,7 +91,7 @@ TEST_P(StagedCopyCheck, JudgesTheCopy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Copies, StagedCopyCheck, ::testing::ValuesIn(kCheckCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         zemlo::test::kCaseName);
 
 // The API keeps a line up to its first NUL; damage it did not do is still seen.
 TEST(StagedCopyCheckText, NulsAndByteOrderMarks) {
@@ -100,6 +102,23 @@ TEST(StagedCopyCheckText, NulsAndByteOrderMarks) {
   EXPECT_EQ(zemlo::profileText("\xEF\xBB\xBFk=v"), "k=v");
   EXPECT_EQ(zemlo::profileText("\xFE\xFF\x04\x10\xD8\x3D\xDE\x00"s), "\xD0\x90\xF0\x9F\x98\x80");
   EXPECT_EQ(zemlo::profileText("\xFF\xFE\x00\xD8"s), "\xEF\xBF\xBD") << "a lone surrogate";
+}
+
+// A refused copy says which key or line it lacks, for the developer.
+TEST(StagedCopyCheckText, SaysWhatIsMissing) {
+  const struct {
+    const char* staged;
+    const char* why;
+  } cases[] = {
+      {"; mine\r\n[General]\r\nshowFPS=1\r\nnote = kept\r\n", "[General] showStat does not read 1"},
+      {"; mine\r\n[General]\r\nshowFPS=1\r\nshowStat=1\r\nnote=kept\r\n[Extra]\r\nk=v\r\nlast",
+       "line 8 is missing: last line"},
+  };
+  for (const auto& c : cases) {
+    std::string why;
+    EXPECT_FALSE(zemlo::stagedCopyHoldsSave(kOriginal, c.staged, kWritten, &why));
+    EXPECT_EQ(why, c.why);
+  }
 }
 
 // ---------------------------------------------------------------- the staged save on real files
@@ -136,6 +155,22 @@ TEST_F(StagedSaveTest, NothingChangedWritesNothing) {
   EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
 }
 
+// Copies a killed save left behind go at the next save; look-alikes stay.
+TEST_F(StagedSaveTest, RemovesStaleCopiesOfThisFileAndNothingElse) {
+  writeBytes(file(), "[General]\r\nshowFPS=0\r\n");
+  const std::vector<std::string> others = {"config.cfg.0123abcd.old", "config.cfg.0123abc.tmp",
+                                           "config.cfg.0123abcg.tmp", "config.cfg0123abcd.tmp",
+                                           "other.cfg.0123abcd.tmp"};
+  for (const std::string& name : others) writeBytes(dir_ / name, "the player's");
+  writeBytes(dir_ / "config.cfg.0123abcd.tmp", "a killed save's");
+  writeBytes(dir_ / "config.cfg.ffffffff.tmp", "a killed save's");
+  save(file(), {{"General", "showFPS", "1"}});
+  std::vector<std::string> expected = others;
+  expected.push_back("config.cfg");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(namesIn(dir_.path()), expected);
+}
+
 TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
   fs::create_directory(file());
   EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}}), zemlo::WriteError);
@@ -145,7 +180,40 @@ TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
   EXPECT_TRUE(fs::is_empty(file()));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+// What the program says to a debugger (OutputDebugString), caught on its way.
+std::string debugOutput;
+
+LONG CALLBACK catchDebugOutput(EXCEPTION_POINTERS* e) {
+  const EXCEPTION_RECORD& r = *e->ExceptionRecord;
+  if (r.ExceptionCode == DBG_PRINTEXCEPTION_C && r.NumberParameters >= 2)
+    debugOutput.append(reinterpret_cast<const char*>(r.ExceptionInformation[1]),
+                       r.ExceptionInformation[0]);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Another program cuts the staged copy before it is checked: the save fails,
+// the file stays, and the debugger is told which line went missing.
+TEST_F(StagedSaveTest, RefusedCopyTellsTheDebuggerWhy) {
+  const std::string original = "[General]\r\nshowFPS=0\r\n; mine\r\nlast\r\n";
+  writeBytes(file(), original);
+  void* handler = AddVectoredExceptionHandler(1, catchDebugOutput);
+  debugOutput.clear();
+  {
+    zemlo::StagedSave staged(file());
+    ASSERT_TRUE(staged.write("General", "showFPS", "1"));
+    for (const std::string& name : namesIn(dir_.path()))
+      if (name != "config.cfg") writeBytes(dir_ / name, "[General]\r\nshowFPS=1\r\n; mine\r\n");
+    EXPECT_THROW(staged.commit(), zemlo::WriteError);
+  }
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_NE(debugOutput.find("refused: line 4 is missing: last"), std::string::npos) << debugOutput;
+  EXPECT_EQ(readBytes(file()), original);
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
+#else
 
 // Whichever write a full disk stops (the copy, a key, the last key), the
 // file stays byte for byte as it was and no copy is left.
@@ -174,7 +242,7 @@ TEST_F(StagedSaveTest, FullDiskAtAnyPointLeavesTheFileWhole) {
 TEST_F(StagedSaveTest, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
   writeBytes(file(), "[General]\r\nshowFPS=0\r\n");
   ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
-  if (::access(dir_.path().c_str(), W_OK) == 0) {
+  if (zemlo::test::writableForMe(dir_.path())) {
     ::chmod(dir_.path().c_str(), 0755);
     GTEST_SKIP() << "read-only folders are writable for this user";
   }

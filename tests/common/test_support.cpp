@@ -53,6 +53,25 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
   if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
 }
 
+bool writableForMe(const fs::path& path) {
+  if (!fs::is_directory(path))
+    return std::ofstream(path, std::ios::binary | std::ios::app).is_open();
+  const fs::path probe = path / "write-probe.tmp";
+  if (!std::ofstream(probe, std::ios::binary).is_open()) return false;
+  fs::remove(probe);
+  return true;
+}
+
+std::string playersConfig(int ownLines) {
+  std::string text =
+      "[General]\r\nshowFPS=yes\r\n[Postprocessing]\r\nGlare=yes\r\n[Reflections]\r\nsizeX="
+      "0x100\r\n";
+  text += "; the player's own\r\n[Player]\r\n";
+  for (int i = 0; i < ownLines; ++i)
+    text += "note" + std::to_string(i) + "=line of the player's own, kept\r\n";
+  return text;
+}
+
 CommaLocale::CommaLocale() {
   savedC_ = std::setlocale(LC_ALL, nullptr);
   static const char* const candidates[] = {"ru_RU.UTF-8", "ru_RU.utf8",

@@ -179,6 +179,29 @@ protected:
 
   bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
+  // Ends the editor as a crash or the task manager would, wherever it is.
+  void kill() {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+  }
+
+  // Presses Save, expects the settings saved, and returns how long that took (ms).
+  int timedSave(HWND main) {
+    const ULONGLONG pressed = GetTickCount64();
+    EXPECT_EQ(save(main), L"Settings saved.");
+    return static_cast<int>(GetTickCount64() - pressed);
+  }
+
+  // Presses Save and kills the editor a random time up to `ms` later.
+  void killDuringSave(HWND main, int ms, std::mt19937& random) {
+    PostMessageW(findChild(main, L"Button", L"&Сохранить"), BM_CLICK, 0, 0);
+    Sleep(static_cast<DWORD>(random() % (ms + 1)));
+    kill();
+  }
+
   // Presses a button of the main window and returns the message box that follows.
   HWND pressAndAwaitBox(HWND main, const wchar_t* caption) {
     HWND button = findChild(main, L"Button", caption);
@@ -275,38 +298,6 @@ TEST_F(EditorProcess, FolderGoneAtSaveTimeFailsTheSaveAndKeepsRunning) {
   EXPECT_EQ(close(main), 0u);
 }
 
-// Another program (here the test) holds config.cfg open without sharing
-// while the editor saves: the error box, the file untouched, the editor alive.
-TEST_F(EditorProcess, FileHeldOpenByAnotherProgramFailsTheSave) {
-  const std::string original = "[General]\r\nshowFPS=1\r\n; keep\r\n";
-  const fs::path config = folder_ / "config.cfg";
-  writeBytes(config, original);
-  HWND main = start();
-  ASSERT_TRUE(main);
-  HANDLE held = CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  const std::wstring message = save(main);
-  CloseHandle(held);
-  EXPECT_EQ(message, L"Unable to write to " + config.wstring() + L".");
-  EXPECT_TRUE(running());
-  EXPECT_EQ(readBytes(config), original);
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
-  EXPECT_NE(readBytes(config).find("; keep\r\n"), std::string::npos);
-}
-
-// A player's config.cfg: the editor's sections first, with values every save
-// rewrites, then thousands of lines of their own.
-std::string playersConfig(int ownLines) {
-  std::string text =
-      "[General]\r\nshowFPS=yes\r\n[Postprocessing]\r\nGlare=yes\r\n[Reflections]\r\nsizeX="
-      "0x100\r\n";
-  text += "; the player's own\r\n[Player]\r\n";
-  for (int i = 0; i < ownLines; ++i)
-    text += "note" + std::to_string(i) + "=line of the player's own, kept\r\n";
-  return text;
-}
-
 // Killed at random moments during saves, the editor leaves config.cfg either
 // as it was or as the whole save: never a mix, never cut short.
 TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
@@ -329,13 +320,7 @@ TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
     writeBytes(config, original);
     main = start();
     ASSERT_TRUE(main);
-    PostMessageW(findChild(main, L"Button", L"&Сохранить"), BM_CLICK, 0, 0);
-    Sleep(static_cast<DWORD>(random() % (saveMs + saveMs / 4 + 1)));
-    TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, 10000);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-    process_ = {};
+    killDuringSave(main, saveMs + saveMs / 4, random);
     const std::string after = readBytes(config);
     EXPECT_TRUE(after == original || after == saved)
         << "run " << run << ": " << after.size() << " bytes";
@@ -346,15 +331,55 @@ TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
   EXPECT_GT(old, 0) << "no kill fell before the save was done";
 }
 
+// A save killed before its end may leave its staged copy beside config.cfg.
+// The next save removes it, and no other file, however like one it looks.
+TEST_F(EditorProcess, SaveAfterAKilledSaveLeavesNoCopyBehind) {
+  const fs::path config = folder_ / "config.cfg";
+  const std::vector<std::string> others = {"config.cfg.1234567.tmp", "config.cfg.ABCDEF12.tmp",
+                                           "config.cfg.12345678.tmp.txt", "other.cfg.12345678.tmp"};
+  for (const std::string& name : others) writeBytes(folder_ / name, "the player's");
+  std::vector<std::string> expected = others;
+  expected.insert(expected.end(), {"config.cfg", "zemlo-config.exe"});
+  std::sort(expected.begin(), expected.end());
+  writeBytes(config, playersConfig(4000));
+  HWND main = start();
+  ASSERT_TRUE(main);
+  const int saveMs = timedSave(main);
+  EXPECT_EQ(close(main), 0u);
+
+  std::mt19937 random(20261210);
+  for (int run = 0; run < 40 && namesIn(folder_) == expected; ++run) {
+    writeBytes(config, playersConfig(4000));
+    main = start();
+    ASSERT_TRUE(main);
+    killDuringSave(main, saveMs, random);
+  }
+  ASSERT_GT(namesIn(folder_).size(), expected.size()) << "no kill left a staged copy";
+  main = start();
+  ASSERT_TRUE(main);
+  EXPECT_EQ(save(main), L"Settings saved.");
+  EXPECT_EQ(close(main), 0u);
+  EXPECT_EQ(namesIn(folder_), expected);
+  for (const std::string& name : others) EXPECT_EQ(readBytes(folder_ / name), "the player's");
+}
+
 // Run by full_disk.sh: the editor in ZEMLO_FULL_DISK_DIR under a limit on the
 // size of the files it writes, which the save of that folder's config.cfg
 // outgrows, the way a full disk stops a write part way.
 class EditorOnFullDisk : public EditorProcess {
 protected:
+  // A player's config.cfg 100 bytes short of the limit: its staged copy fits,
+  // the keys the save adds do not, and the cut falls in the player's own lines.
   void SetUp() override {
     const char* dir = std::getenv("ZEMLO_FULL_DISK_DIR");
-    if (!dir) GTEST_SKIP() << "run by full_disk.sh";
+    const char* limit = std::getenv("ZEMLO_FULL_DISK_BYTES");
+    if (!dir || !limit) GTEST_SKIP() << "run by full_disk.sh";
     folder_ = fs::path(dir);
+    std::string config = playersConfig(4000);
+    const std::size_t size = std::strtoul(limit, nullptr, 10) - 100;
+    ASSERT_LT(config.size() + 4, size) << "the test file outgrew the limit";
+    config += "; " + std::string(size - config.size() - 4, 'x') + "\r\n";
+    writeBytes(folder_ / "config.cfg", config);
   }
 };
 
@@ -375,6 +400,87 @@ TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
   EXPECT_EQ(save(main), L"Settings saved.");
   EXPECT_EQ(close(main), 0u);
   EXPECT_NE(readBytes(config).find("texOffsetY=-0.49\r\n"), std::string::npos);
+}
+
+// Held open by a running game that shares writing but not deletion, config.cfg
+// is written in place, the one write a kill can leave part old, part new. Killed
+// there, the editor starts again and its next save writes every key.
+TEST_F(EditorProcess, KilledDuringAWriteInPlaceStartsAndSavesAgain) {
+  const fs::path config = folder_ / "config.cfg";
+  writeBytes(config, playersConfig(4000));
+  HANDLE held = CreateFileW(config.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HWND main = start();
+  ASSERT_TRUE(main);
+  const int saveMs = timedSave(main);
+  writeBytes(config, playersConfig(4000));  // so that the next save writes again
+  std::mt19937 random(20261211);
+  killDuringSave(main, saveMs, random);
+  CloseHandle(held);
+  main = start();
+  ASSERT_TRUE(main);
+  EXPECT_EQ(save(main), L"Settings saved.");
+  EXPECT_EQ(close(main), 0u);
+  EXPECT_NE(readBytes(config).find("texOffsetY=-0.49\r\n"), std::string::npos);
+}
+
+// Run by read_only_folder.sh as an ordinary user: the game's folder takes no
+// new file from this user, config.cfg in it may be written. The save stages
+// its copy in the temporary folder and writes config.cfg in place.
+class EditorInReadOnlyFolder : public EditorProcess {
+protected:
+  void SetUp() override {
+    const std::wstring line = GetCommandLineW(), flag = L"--game-folder=";
+    const std::size_t at = line.find(flag);
+    if (at == std::wstring::npos) GTEST_SKIP() << "run by read_only_folder.sh";
+    const std::size_t from = at + flag.size();
+    folder_ = fs::path(line.substr(from, line.find(L' ', from) - from));
+  }
+};
+
+TEST_F(EditorInReadOnlyFolder, SavesThroughTheTemporaryFolderInPlace) {
+  const fs::path config = folder_ / "config.cfg";
+  ASSERT_FALSE(writableForMe(folder_)) << "the folder takes new files";
+  ASSERT_TRUE(writableForMe(config));
+  HWND main = start();
+  ASSERT_TRUE(main);
+  EXPECT_EQ(save(main), L"Settings saved.");
+  EXPECT_EQ(close(main), 0u);
+  const std::string saved = readBytes(config);
+  EXPECT_NE(saved.find("showFPS=0\r\n; keep\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("texOffsetY=-0.49\r\n"), std::string::npos);
+  EXPECT_EQ(namesIn(folder_), (std::vector<std::string>{"config.cfg", "zemlo-config.exe"}));
+}
+
+// Run by full_disk.sh on a file system that is full, in a folder that takes no
+// new file, and whose config.cfg starts with a hole (a page never written): the
+// save stages elsewhere, its write in place fails, and so does putting the old
+// bytes back, for the hole needs room. The box names where the old bytes are.
+class EditorOnFullFileSystem : public EditorProcess {
+protected:
+  void SetUp() override {
+    const char* dir = std::getenv("ZEMLO_FULL_FILE_SYSTEM_DIR");
+    if (!dir) GTEST_SKIP() << "run by full_disk.sh";
+    folder_ = fs::path(dir);
+  }
+};
+
+TEST_F(EditorOnFullFileSystem, FailedWriteInPlaceAndFailedUndoKeepTheOldBytesInACopy) {
+  const fs::path config = folder_ / "config.cfg";
+  const std::string original = readBytes(config);
+  HWND main = start();
+  ASSERT_TRUE(main);
+  const std::wstring message = save(main);
+  const std::wstring fixed =
+      L"Unable to write to " + config.wstring() + L".\nThe settings before this save are kept in ";
+  ASSERT_EQ(message.substr(0, fixed.size()), fixed) << "no copy named";
+  ASSERT_EQ(message.back(), L'.');
+  const fs::path kept = message.substr(fixed.size(), message.size() - fixed.size() - 1);
+  EXPECT_EQ(readBytes(kept), original) << kept;
+  fs::remove(kept);
+  EXPECT_TRUE(running());
+  EXPECT_EQ(close(main), 0u);
 }
 
 }  // namespace

@@ -33,6 +33,10 @@ TEST_F(FaultsTest, FileHeldOpenWithoutSharingFailsTheSaveAndStaysIntact) {
   EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
   EXPECT_TRUE(IsWindow(form.handle()));
   EXPECT_EQ(readConfig(), original);
+  // Let go of, the same window saves.
+  click(form.BitBtn1);
+  EXPECT_EQ(boxes.back().text, L"Settings saved.");
+  EXPECT_TRUE(contains(readConfig(), "; keep\r\n"));
 }
 
 // Staged copies the save left beside config.cfg: there should never be any.
@@ -90,26 +94,12 @@ TEST_F(FaultsTest, RevertRightAfterSaveShowsTheSave) {
 
 // Root writes read-only files under Wine as well: these run as an ordinary
 // user (scripts/unprivileged) and skip for anyone who can write them.
-bool canCreateFileIn(const std::filesystem::path& dir) {
-  const std::filesystem::path probe = dir / "write-probe.tmp";
-  HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  DeleteFileW(probe.c_str());
-  return true;
-}
-
 TEST_F(FaultsTest, ReadOnlyConfigFailsTheSaveAndStaysIntact) {
   const std::string original =
       "[General]\r\nshowFPS=1\r\n; keep\r\n[Reflections]\r\nmaxCount=77\r\n";
   writeConfig(original);
   ASSERT_TRUE(SetFileAttributesW(configPath().c_str(), FILE_ATTRIBUTE_READONLY));
-  HANDLE probe = CreateFileW(configPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-  if (probe != INVALID_HANDLE_VALUE) {
-    CloseHandle(probe);
-    GTEST_SKIP() << "read-only files are writable for this user";
-  }
+  if (writableForMe(configPath())) GTEST_SKIP() << "read-only files are writable for this user";
   open();
   EXPECT_TRUE(checked(control(L"CheckBox1")));
   EXPECT_EQ(text(control(L"Label9")), L"77");
@@ -132,7 +122,7 @@ TEST_F(FaultsTest, ReadOnlyConfigFailsTheSaveAndStaysIntact) {
 // config.cfg yet: it starts with the defaults and a save fails cleanly.
 TEST_F(FaultsTest, ReadOnlyFolderFailsTheSaveAndCreatesNothing) {
   const std::filesystem::path folder = configPath().parent_path();
-  if (canCreateFileIn(folder)) GTEST_SKIP() << "this folder is writable for this user";
+  if (writableForMe(folder)) GTEST_SKIP() << "this folder is writable for this user";
   ASSERT_FALSE(std::filesystem::exists(configPath()));
   open();
   EXPECT_TRUE(checked(control(L"CheckBox3")));  // useTrilinear's default

@@ -1,33 +1,51 @@
 #!/usr/bin/env bash
-# Runs the editor's full-disk test: the editor and its test under a limit on
-# the size of a file they may write (ulimit -f), which its save of a large
-# config.cfg outgrows part way, as a full disk would stop it.
-# Usage: full_disk.sh WINE TESTS_EXE EDITOR_EXE
+# Runs the editor's full-disk tests. By default: the editor and its test under
+# a limit on the size of a file they may write (ulimit -f), which its save of a
+# large config.cfg outgrows part way, as a full disk would stop it. With
+# --file-system: the editor in a folder of a file system that is full (a small
+# tmpfs, so it needs root to mount), beside a config.cfg whose first page is a
+# hole, so that a write in place and the undo of it both fail.
+# Usage: full_disk.sh [--file-system] WINE TESTS_EXE EDITOR_EXE
 set -euo pipefail
+mode=limit
+[ "${1:-}" = --file-system ] && { mode=file-system; shift; }
+[ $# -eq 3 ] || { echo "usage: full_disk.sh [--file-system] WINE TESTS_EXE EDITOR_EXE" >&2; exit 2; }
 wine="$1" tests="$2" editor="$3"
 dir=$(mktemp -d)
 log=$(mktemp)
 trap 'rm -rf "$dir" "$log"' EXIT
+
+# Output to a file, not a pipe: Wine's processes outlive the test.
+finish() {
+  tr -d '\r' <"$log"
+  grep -q '^\[  PASSED  \] 1 test' "$log" || { echo "full_disk.sh: the test did not pass" >&2; exit 1; }
+  exit "$1"
+}
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+if [ "$mode" = file-system ]; then
+  mount -t tmpfs -o size=2m,mode=0755 zemlo-full "$dir" ||
+    { echo "full_disk.sh: cannot mount a tmpfs (this case needs root)" >&2; exit 1; }
+  trap 'umount -l "$dir"; rm -rf "$dir" "$log"' EXIT
+  cp "$editor" "$dir/zemlo-config.exe"
+  truncate -s 4096 "$dir/config.cfg"
+  printf '\r\n[General]\r\nshowFPS=1\r\n; keep\r\n' >>"$dir/config.cfg"
+  dd if=/dev/zero of="$dir/filler" bs=4096 2>/dev/null || true  # until the file system is full
+  status=0
+  ZEMLO_FULL_FILE_SYSTEM_DIR="$(winpath "$dir")" "$wine" "$tests" \
+    --gtest_filter='EditorOnFullFileSystem.*' >"$log" 2>&1 </dev/null || status=$?
+  finish $status
+fi
+
 cp "$editor" "$dir/zemlo-config.exe"
 
-# A player's config.cfg 100 bytes short of the limit: its staged copy fits, the
-# keys the save adds do not, and the cut falls in the player's own lines.
+# The test writes a player's config.cfg that fills the limit but for 100 bytes.
 limit_kib=160
-{
-  printf '[General]\r\nshowFPS=yes\r\n[Postprocessing]\r\nGlare=yes\r\n[Reflections]\r\nsizeX=0x100\r\n'
-  printf "; the player's own\r\n[Player]\r\n"
-  awk 'BEGIN { for (i = 0; i < 4000; i++) printf "note%d=line of the player'"'"'s own, kept\r\n", i }'
-} >"$dir/config.cfg"
-pad=$((limit_kib * 1024 - 100 - $(stat -c %s "$dir/config.cfg") - 4))
-[ "$pad" -gt 0 ] || { echo "full_disk.sh: the test file outgrew the limit" >&2; exit 1; }
-printf '; %s\r\n' "$(head -c "$pad" /dev/zero | tr '\0' x)" >>"$dir/config.cfg"
 
 # SIGXFSZ ignored (as it stays across exec): a write past the limit then
-# fails as on a full disk instead of killing the writer. Output to a file, not
-# a pipe: Wine's processes outlive the test.
+# fails as on a full disk instead of killing the writer.
 status=0
-(trap '' XFSZ && ulimit -f "$limit_kib" && ZEMLO_FULL_DISK_DIR="Z:$(printf %s "$dir" | tr / '\\')" exec "$wine" "$tests" --gtest_filter='EditorOnFullDisk.*') \
+(trap '' XFSZ && ulimit -f "$limit_kib" && ZEMLO_FULL_DISK_BYTES=$((limit_kib * 1024)) \
+  ZEMLO_FULL_DISK_DIR="$(winpath "$dir")" exec "$wine" "$tests" --gtest_filter='EditorOnFullDisk.*') \
   >"$log" 2>&1 </dev/null || status=$?
-tr -d '\r' <"$log"
-grep -q '^\[  PASSED  \] 1 test' "$log" || { echo "full_disk.sh: the test did not pass" >&2; exit 1; }
-exit $status
+finish $status
