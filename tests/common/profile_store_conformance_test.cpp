@@ -23,14 +23,7 @@
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using zemlo::ProfileStore;
-using zemlo::test::Backend;
-using zemlo::test::kBackends;
-using zemlo::test::kCaseName;
-using zemlo::test::namesIn;
-using zemlo::test::readBytes;
-using zemlo::test::ScratchDir;
-using zemlo::test::writableForMe;
-using zemlo::test::writeBytes;
+using namespace zemlo::test;  // the shared scaffolding
 
 namespace {
 

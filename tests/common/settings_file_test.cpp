@@ -38,17 +38,7 @@
 namespace fs = std::filesystem;
 using zemlo::ProfileStore;
 using zemlo::Settings;
-using zemlo::test::Backend;
-using zemlo::test::CommaLocale;
-using zemlo::test::kBackends;
-using zemlo::test::kCaseName;
-using zemlo::test::namesIn;
-using zemlo::test::readBytes;
-using zemlo::test::ScratchDir;
-#ifndef _WIN32
-using zemlo::test::FileSizeLimit;
-#endif
-using zemlo::test::writeBytes;
+using namespace zemlo::test;  // the shared scaffolding
 
 namespace {
 

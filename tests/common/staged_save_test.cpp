@@ -21,10 +21,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-using zemlo::test::namesIn;
-using zemlo::test::readBytes;
-using zemlo::test::ScratchDir;
-using zemlo::test::writeBytes;
+using namespace zemlo::test;  // the shared scaffolding
 
 namespace {
 
