@@ -17,18 +17,12 @@
 #include <vector>
 
 #include "common/test_support.h"
+#include "win32/ui_test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace zemlo::test {
 namespace {
-
-fs::path editorExe() {
-  wchar_t self[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS)
-      .lexically_normal();
-}
 
 struct Found {
   DWORD pid;
@@ -150,8 +144,8 @@ protected:
   void SetUp() override {
     folder_ = scratch_.path() / "game";
     fs::create_directory(folder_);
-    ASSERT_TRUE(fs::exists(editorExe())) << editorExe();
-    fs::copy_file(editorExe(), folder_ / "zemlo-config.exe");
+    ASSERT_TRUE(fs::exists(shippedEditor())) << shippedEditor();
+    fs::copy_file(shippedEditor(), folder_ / "zemlo-config.exe");
   }
 
   void TearDown() override {
@@ -166,15 +160,7 @@ protected:
 
   // Starts the editor and waits until its window is up and idle.
   HWND start() {
-    const std::wstring exe = (folder_ / "zemlo-config.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.parent_path().c_str(), &si, &process_))
-      return nullptr;
-    WaitForInputIdle(process_.hProcess, 10000);
-    return waitForWindow(process_.dwProcessId, L"TForm1");
+    return startEditor(folder_ / "zemlo-config.exe", folder_.parent_path(), process_);
   }
 
   bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
@@ -243,7 +229,7 @@ protected:
 // What these tests start is what ships: a 32-bit GUI exe that needs no DLL
 // beyond Windows' own, running as a 32-bit process.
 TEST_F(EditorProcess, IsTheShipped32BitGuiExe) {
-  const PeFacts pe = peFacts(readBytes(editorExe()));
+  const PeFacts pe = peFacts(readBytes(shippedEditor()));
   EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_I386);
   EXPECT_EQ(pe.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   ASSERT_FALSE(pe.imports.empty());

@@ -41,26 +41,33 @@ BOOL CALLBACK takeFormOf(HWND hwnd, LPARAM p) {
 
 }  // namespace
 
-RunningEditor::RunningEditor(const fs::path& folder) {
+fs::path shippedEditor() {
   wchar_t self[MAX_PATH];
   const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  const fs::path shipped =
-      (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS).lexically_normal();
-  const std::wstring exe = (folder / "zemlo-config.exe").wstring();
-  fs::copy_file(shipped, exe);
-  std::wstring command = L"\"" + exe + L"\"";
+  return (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS)
+      .lexically_normal();
+}
+
+HWND startEditor(const fs::path& exe, const fs::path& workingFolder, PROCESS_INFORMATION& process) {
+  std::wstring command = L"\"" + exe.wstring() + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &si, &process_))
-    return;
-  WaitForInputIdle(process_.hProcess, 10000);
-  WindowOf want{process_.dwProcessId};
+                      workingFolder.c_str(), &si, &process))
+    return nullptr;
+  WaitForInputIdle(process.hProcess, 10000);
+  WindowOf want{process.dwProcessId};
   for (int i = 0; i < 200 && !want.hwnd; ++i) {
     EnumWindows(takeFormOf, reinterpret_cast<LPARAM>(&want));
     if (!want.hwnd) Sleep(50);
   }
-  window_ = want.hwnd;
+  return want.hwnd;
+}
+
+RunningEditor::RunningEditor(const fs::path& folder) {
+  const fs::path exe = folder / "zemlo-config.exe";
+  fs::copy_file(shippedEditor(), exe);
+  window_ = startEditor(exe, folder, process_);
 }
 
 RunningEditor::~RunningEditor() {

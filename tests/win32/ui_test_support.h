@@ -45,6 +45,14 @@ private:
   HGDIOBJ old_;
 };
 
+// The exe that ships, as the build put it beside the tests.
+std::filesystem::path shippedEditor();
+
+// Starts `exe` in `workingFolder` and waits until it is idle; its visible main
+// window, or null when none came within ten seconds.
+HWND startEditor(const std::filesystem::path& exe, const std::filesystem::path& workingFolder,
+                 PROCESS_INFORMATION& process);
+
 // The shipped editor, copied into a folder of its own and run there as a
 // player runs it; ended with the object.
 class RunningEditor {
