@@ -4,8 +4,8 @@ SHA256SUMS. Run by scripts/package, which gathers the inputs.
 LICENSES.txt lists what the link really put into the exe. The linker's map of
 zemlo-config.exe names every archive member it took and every object it
 loaded; each such file outside the build tree is traced to the Debian package
-that installed it (dpkg -S), or to libjpeg-turbo built by scripts/setup, and
-each package to the component and notice below. A file of any other origin
+that installed it (dpkg -S), or to what scripts/setup built (libjpeg-turbo,
+winpthreads), and each package to the component and notice below. A file of any other origin
 stops the release: its notice would be missing.
 """
 import argparse
@@ -39,9 +39,11 @@ def linked_files(map_path, build_dir):
     return sorted(p for p in paths if not p.startswith(build + "/"))
 
 
-def package_of(path, jpeg_prefix):
-    if path.startswith(os.path.realpath(jpeg_prefix) + "/"):
-        return "libjpeg-turbo"
+def package_of(path, built):
+    """The Debian package of `path`, or the name of what setup built it from."""
+    for name, prefix in built.items():
+        if path.startswith(os.path.realpath(prefix) + "/"):
+            return name
     out = subprocess.run(["dpkg", "-S", path], capture_output=True, text=True)
     if out.returncode != 0:
         sys.exit(f"release: no package installed {path}, so its notice is unknown")
@@ -85,11 +87,12 @@ def gcc_notice(copyright_file):
 def licenses(args):
     """(component, package versions, notice) for everything in the exe."""
     components = {}
+    built = {"libjpeg-turbo": args.jpeg_prefix, "winpthreads": args.winpthreads_prefix}
     for path in linked_files(args.map, args.build):
-        package = package_of(path, args.jpeg_prefix)
+        package = package_of(path, built)
         name = os.path.basename(path)
-        if package == "libjpeg-turbo":
-            key = "libjpeg-turbo"
+        if package in built:
+            key = package
         elif package.startswith("mingw-w64-"):
             key = "winpthreads" if name.startswith("libpthread") else "MinGW-w64 runtime"
         elif re.match(r"(gcc|g\+\+)-mingw-w64-", package):
@@ -110,10 +113,14 @@ def licenses(args):
            "zemlo-config.exe is linked statically with the components below, and with\n"
            "nothing else that is not Windows' own. Each is given with its notice.\n"]
     for number, key in enumerate([k for k in order if k in components], 1):
-        versions = ", ".join(
-            f"{p} {args.jpeg_version if p == 'libjpeg-turbo' else version_of(p)}"
-            for p in sorted(components[key]))
-        title = f"{number}. {key} (Debian: {versions})"
+        origins = {
+            "libjpeg-turbo": f"Debian: libjpeg-turbo {args.jpeg_version}",
+            "winpthreads": f"mingw-w64 {args.winpthreads_version}, built for Windows XP",
+        }
+        packages = sorted(components[key])
+        debian = [f"{p} {version_of(p)}" for p in packages if p not in origins]
+        versions = [origins[p] for p in packages if p in origins] + ["Debian: " + ", ".join(debian)] * bool(debian)
+        title = f"{number}. {key} ({'; '.join(versions)})"
         out.append("\n" + "=" * 78 + "\n" + title + "\n" + "=" * 78 + "\n\n")
         out.append(notices[key]().rstrip() + "\n")
     return "".join(out)
@@ -134,8 +141,8 @@ def write_zip(path, epoch, files):
 def main():
     parser = argparse.ArgumentParser()
     for option in ("version", "exe", "map", "build", "jpeg-prefix", "jpeg-source", "jpeg-version",
-                   "mingw-runtime-copying", "winpthreads-copying", "gcc-copyright", "readme",
-                   "dist"):
+                   "winpthreads-prefix", "winpthreads-version", "mingw-runtime-copying",
+                   "winpthreads-copying", "gcc-copyright", "readme", "dist"):
         parser.add_argument("--" + option, required=True)
     parser.add_argument("--epoch", type=int, required=True)
     args = parser.parse_args()
