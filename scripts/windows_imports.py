@@ -24,7 +24,9 @@ def version(text):
 def read_table(path):
     """({dll}, {(dll, function): (first version, source)}, {source names})."""
     dlls, rows, sources = set(), {}, set()
-    for number, line in enumerate(open(path, encoding="utf-8"), 1):
+    with open(path, encoding="utf-8") as table:
+        lines = table.read().splitlines()
+    for number, line in enumerate(lines, 1):
         words = line.split("#", 1)[0].split()
         if not words:
             continue
@@ -72,13 +74,13 @@ class Pe:
         return self.data[at:self.data.index(b"\0", at)].decode("ascii")
 
     def thunks(self, rva):
-        """The names (or #ordinals) a 32-bit thunk table lists."""
+        """The names (or @ordinals) a 32-bit thunk table lists."""
         at = self.offset(rva)
         while True:
             entry = struct.unpack_from("<I", self.data, at)[0]
             if entry == 0:
                 return
-            yield f"#{entry & 0xFFFF}" if entry & 0x80000000 else self.text(entry + 2)
+            yield f"@{entry & 0xFFFF}" if entry & 0x80000000 else self.text(entry + 2)
             at += 4
 
     def imports(self):
@@ -120,7 +122,8 @@ def main():
         sys.exit("usage: windows_imports.py TABLE EXE")
     dlls, rows = read_table(sys.argv[1])
     try:
-        pe = Pe(open(sys.argv[2], "rb").read())
+        with open(sys.argv[2], "rb") as exe:
+            pe = Pe(exe.read())
         imports = pe.imports()
         found = faults(dlls, rows, pe)
     except (ValueError, struct.error, UnicodeDecodeError) as error:
