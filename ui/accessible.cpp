@@ -60,6 +60,18 @@ HRESULT giveNumber(LONG value, VARIANT* out) {
   return S_OK;
 }
 
+// A caption as a reader speaks it: '&' marks and outer blanks left out.
+std::wstring spoken(const wchar_t* caption) {
+  std::wstring text;
+  for (const wchar_t* c = caption; *c; ++c) {
+    if (*c == L'&' && *++c == 0) break;  // '&' marks the next letter; "&&" is one '&'
+    text += *c;
+  }
+  const auto first = text.find_first_not_of(L' ');
+  return first == std::wstring::npos ? L""
+                                     : text.substr(first, text.find_last_not_of(L' ') + 1 - first);
+}
+
 class AccessibleControl final : public IAccessible {
 public:
   AccessibleControl(HWND hwnd, const ControlRow& row, IAccessible* standard)
@@ -268,17 +280,11 @@ LRESULT CALLBACK accessibleSubclass(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 std::wstring accessibleName(const ControlRow& row) {
-  const ControlRow* named = &row;
-  if (!*row.caption && (row.namedBy || row.parent))
-    named = rowOf(row.namedBy ? row.namedBy : row.parent);
-  std::wstring name;
-  for (const wchar_t* c = named->caption; *c; ++c) {
-    if (*c == L'&' && *++c == 0) break;  // '&' marks the next letter; "&&" is one '&'
-    name += *c;
-  }
-  const auto first = name.find_first_not_of(L' ');
-  return first == std::wstring::npos ? L""
-                                     : name.substr(first, name.find_last_not_of(L' ') + 1 - first);
+  const ControlRow* group = row.parent ? rowOf(row.parent) : nullptr;
+  if (row.nameInGroup && group) return spoken(group->caption) + L": " + spoken(row.nameInGroup);
+  if (*row.caption) return spoken(row.caption);
+  const ControlRow* named = row.namedBy ? rowOf(row.namedBy) : group;
+  return named ? spoken(named->caption) : L"";
 }
 
 void answerAccessibility(HWND control, const ControlRow& row) {

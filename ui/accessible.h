@@ -11,7 +11,9 @@ namespace zemlo::ui {
 struct ControlRow;
 
 // The name a reader speaks: the control's caption, or its caption label's,
-// or its group's; '&' marks and outer blanks left out. Empty: none.
+// or its group's; '&' marks and outer blanks left out. Where like neighbours
+// share a caption, the group's caption, ": " and what tells them apart. Empty:
+// none.
 std::wstring accessibleName(const ControlRow& row);
 
 // Makes `control` answer WM_GETOBJECT for its client area as its row says.

@@ -33,6 +33,9 @@ struct ControlRow {
   ControlField namedBy = nullptr;     // a slider's caption label; none: its group's caption
   const char* help = nullptr;         // shown in its page's help pane (ui/help_texts.h)
   Clears clears = Clears::Nothing;    // group boxes whose background empties panes
+  // Where like neighbours share a caption, a reader names each by its group's
+  // caption and this: a slider's colour channel, or the control's own caption.
+  const wchar_t* nameInGroup = nullptr;
 };
 
 // Every control of the window, pages in page order, parents before children.
