@@ -1,6 +1,7 @@
 // A wrapper around the system's standard accessible object of a control: it
-// answers name, role, value and state from the control table and the control,
-// and the tab control's page tabs as children; everything else it passes on.
+// answers name, description (its help), role, value and state from the control
+// table and the control, and the tab control's page tabs as children;
+// everything else it passes on.
 #include "ui/accessible.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "ui/bindings.h"
+#include "ui/help_texts.h"
 #include "ui/layout.h"
 
 namespace zemlo::ui {
@@ -70,6 +72,12 @@ std::wstring spoken(const wchar_t* caption) {
   const auto first = text.find_first_not_of(L' ');
   return first == std::wstring::npos ? L""
                                      : text.substr(first, text.find_last_not_of(L' ') + 1 - first);
+}
+
+// A check box's or slider's help, as the pane shows it.
+std::wstring description(const ControlRow& row) {
+  const ControlRow* source = row.bind ? helpSource(row) : nullptr;
+  return source ? paneText(source->help) : std::wstring();
 }
 
 class AccessibleControl final : public IAccessible {
@@ -145,6 +153,14 @@ public:
       return E_OUTOFMEMORY;
     }
   }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    try {
+      const std::wstring help = isSelf(child) ? description(row_) : std::wstring();
+      return help.empty() ? standard_->get_accDescription(child, text) : giveText(help, text);
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
+  }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (isTab(child)) return giveNumber(ROLE_SYSTEM_PAGETAB, role);
     const LONG own = isSelf(child) ? ownRole() : 0;
@@ -182,9 +198,6 @@ public:
   // IAccessible: the rest as the standard object answers it.
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     return standard_->get_accParent(parent);
-  }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    return standard_->get_accDescription(child, text);
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
     return standard_->get_accHelp(child, text);

@@ -165,6 +165,12 @@ const ControlRow* rowOf(ControlField field) {
 
 std::span<const ControlRow> controlTable() { return kControls; }
 
+const ControlRow* helpSource(const ControlRow& row) {
+  for (const ControlRow* r : {&row, rowOf(row.namedBy), rowOf(row.parent)})
+    if (r && r->help) return r;
+  return nullptr;
+}
+
 int pageOf(const ControlRow& row) {
   for (const ControlRow* r = &row; r; r = r->parent ? rowOf(r->parent) : nullptr)
     if (r->kind == Kind::Page) return r->tabOrder;

@@ -46,6 +46,11 @@ inline constexpr int kPageCount = 4;
 // The page (0 .. kPageCount - 1) a control lies on; -1 for those outside the pages.
 int pageOf(const ControlRow& row);
 
+// The row whose help explains a control, as a sighted player finds it by
+// hovering: the control's own, else its caption label's, else its group's.
+// Null where none of them has help.
+const ControlRow* helpSource(const ControlRow& row);
+
 inline constexpr int kClientWidth = 512, kClientHeight = 405;
 inline constexpr int kFormLeft = 189, kFormTop = 102;
 
