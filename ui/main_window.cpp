@@ -137,7 +137,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 static_cast<short>(HIWORD(lParam)));
       return 0;
     case kMsgControlFocus:
-      if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showHelp(*row);
+      if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showFocusHelp(*row);
       return 0;
     case WM_CONTEXTMENU: contextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
     case kMsgPaintPicture:

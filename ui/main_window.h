@@ -97,8 +97,10 @@ private:
   // A check box's or slider's value for the settings in `record`, and setting it.
   int valueFor(const ControlRow& row, const Settings& record) const;
   void showValue(const ControlRow& row, int value);
-  // What hovering over or focusing a control does to the help panes.
+  // What hovering over a control does to the help panes.
   void showHelp(const ControlRow& row);
+  // What the keyboard focus on a control does to them.
+  void showFocusHelp(const ControlRow& row);
   void buildControls();
   HWND createControl(const ControlRow& row, HWND parent, const Rect& r, HFONT font);
   int scale(int value) const;
