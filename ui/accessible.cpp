@@ -14,38 +14,11 @@
 #include "ui/bindings.h"
 #include "ui/help_texts.h"
 #include "ui/layout.h"
+#include "ui/ole.h"
 
 namespace zemlo::ui {
 
 namespace {
-
-// The COM and accessibility libraries, loaded when a reader first asks: the
-// editor starts without them, and imports nothing beyond the system's core.
-struct Ole {
-  decltype(&CreateStdAccessibleObject) createStandard = nullptr;
-  decltype(&LresultFromObject) answer = nullptr;
-  decltype(&SysAllocStringLen) allocString = nullptr;
-};
-
-template <typename Function>
-Function load(const wchar_t* library, const char* name) {
-  const HMODULE module = LoadLibraryW(library);  // kept for the rest of the run
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(module ? GetProcAddress(module, name) : nullptr));
-}
-
-// Null until all is there. COM stays joined on the window's thread for the run.
-const Ole* ole() {
-  static const Ole loaded{
-      load<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject"),
-      load<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
-      load<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen")};
-  static const bool joined = [] {
-    const auto join = load<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    return join && SUCCEEDED(join(nullptr, COINIT_APARTMENTTHREADED));
-  }();
-  return joined && loaded.createStandard && loaded.answer && loaded.allocString ? &loaded : nullptr;
-}
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
