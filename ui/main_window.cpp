@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/container.h"
 #include "ui/error_box.h"
 #include "ui/form_resources.h"
@@ -164,7 +165,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::onCommand(HWND control, int code) {
   if (code == BN_CLICKED) {
     if (!pressButton(control))  // a check box: its state changed
-      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+      announce(Kind::CheckBox, control, EVENT_OBJECT_STATECHANGE);
   } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
     syncDefaultButton();
 }
@@ -186,7 +187,7 @@ void TForm1::showPage(int index) {
   SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   for (const ControlRow& row : controlTable())
     if (row.kind == Kind::Page && row.tabOrder != index) ShowWindow(this->*row.field, SW_HIDE);
-  NotifyWinEvent(EVENT_OBJECT_SELECTION, PageControl1, OBJID_CLIENT, index + 1);
+  announce(Kind::Tabs, PageControl1, EVENT_OBJECT_SELECTION, index + 1);
   if (focusOnOldPage) {
     // The focus was on a page that is now hidden: take it to the new page.
     const std::vector<HWND> stops = tabStops(shown);

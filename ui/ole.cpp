@@ -13,7 +13,10 @@ Function load(const wchar_t* library, const char* name) {
       reinterpret_cast<void (*)()>(module ? GetProcAddress(module, name) : nullptr));
 }
 
-bool complete(const Ole& o) { return o.createStandard && o.answer && o.allocString; }
+bool complete(const Ole& o) {
+  return o.createStandard && o.answer && o.objectFromWindow && o.allocString && o.loadTypeLibrary &&
+         o.disconnect;
+}
 
 }  // namespace
 
@@ -21,7 +24,10 @@ const Ole* ole() {
   static const Ole loaded{
       load<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject"),
       load<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
-      load<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen")};
+      load<decltype(&AccessibleObjectFromWindow)>(L"oleacc.dll", "AccessibleObjectFromWindow"),
+      load<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen"),
+      load<decltype(&LoadRegTypeLib)>(L"oleaut32.dll", "LoadRegTypeLib"),
+      load<decltype(&CoDisconnectObject)>(L"ole32.dll", "CoDisconnectObject")};
   static const bool joined = [] {
     const auto join = load<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     return join && SUCCEEDED(join(nullptr, COINIT_APARTMENTTHREADED));

@@ -12,7 +12,10 @@ namespace zemlo::ui {
 struct Ole {
   decltype(&CreateStdAccessibleObject) createStandard;
   decltype(&LresultFromObject) answer;
+  decltype(&AccessibleObjectFromWindow) objectFromWindow;
   decltype(&SysAllocStringLen) allocString;
+  decltype(&LoadRegTypeLib) loadTypeLibrary;
+  decltype(&CoDisconnectObject) disconnect;
 };
 
 // All of them, from the system folder, with COM joined on the calling (the
