@@ -50,12 +50,13 @@ void TForm1::setSliderPosition(HWND slider, int newPosition) {
   onScroll(slider);
 }
 
-void TForm1::onScroll(HWND slider) {
-  // Every scroll notification runs the handler, even one that ends where it began.
+void TForm1::onScroll(HWND slider, bool moved) {
+  // Every scroll notification runs the handler, even one that ends where it began;
+  // a reader hears of the move once.
   const ControlRow* row = rowOf(slider);
   if (!row) return;
   showSliderValue(*row);
-  announce(row->kind, slider, EVENT_OBJECT_VALUECHANGE);
+  if (moved) announce(row->kind, slider, EVENT_OBJECT_VALUECHANGE);
 }
 
 int TForm1::valueFor(const ControlRow& row, const Settings& record) const {

@@ -117,7 +117,9 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (lParam) onScroll(reinterpret_cast<HWND>(lParam));
+      if (lParam)
+        onScroll(reinterpret_cast<HWND>(lParam),
+                 LOWORD(wParam) != TB_ENDTRACK && LOWORD(wParam) != TB_THUMBPOSITION);
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);

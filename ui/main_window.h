@@ -89,7 +89,8 @@ private:
   friend LRESULT CALLBACK formWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(HWND control, int code);
-  void onScroll(HWND slider);
+  // `moved`: false for the notifications that end a move, after those that made it.
+  void onScroll(HWND slider, bool moved = true);
   // The row of a control of this window; null for none.
   const ControlRow* rowOf(HWND control) const;
   // Writes a slider's value label from its position.

@@ -234,5 +234,26 @@ TEST_F(AccessibilityInWindow, ChangesAreAnnounced) {
     EXPECT_NE(std::find(announced.begin(), announced.end(), e), announced.end()) << e.first;
 }
 
+// Once: not again when the move ends, which a reader may say again.
+TEST_F(AccessibilityInWindow, EachChangeIsAnnouncedOnce) {
+  open();
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_VALUECHANGE, nullptr, recordEvent,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  const std::tuple<const wchar_t*, UINT, DWORD> changes[] = {
+      {L"TrackBar6", VK_RIGHT, EVENT_OBJECT_VALUECHANGE},
+      {L"TrackBar8", VK_NEXT, EVENT_OBJECT_VALUECHANGE},
+      {L"CheckBox12", VK_SPACE, EVENT_OBJECT_STATECHANGE},
+      {L"PageControl1", VK_RIGHT, EVENT_OBJECT_SELECTION}};
+  for (const auto& [name, key, event] : changes) {
+    focus(control(name));
+    announced.clear();
+    this->key(key);
+    EXPECT_EQ(std::count(announced.begin(), announced.end(), std::pair{event, control(name)}), 1)
+        << named(name);
+  }
+  UnhookWinEvent(hook);
+}
+
 }  // namespace
 }  // namespace zemlo::test
