@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 #include <string>
 
 #include "common/test_support.h"
@@ -86,6 +88,7 @@ const wchar_t* classOf(ui::Kind kind) {
     case ui::Kind::VSlider: return TRACKBAR_CLASSW;
     case ui::Kind::HelpPane: return L"Edit";
     case ui::Kind::Tabs: return WC_TABCONTROLW;
+    case ui::Kind::Label: return L"Static";
     default: return L"ZemloContainer";
   }
 }
@@ -114,7 +117,7 @@ HWND locate(HWND form, const ui::ControlRow& row) {
 
 // One answer of the reader about child `child` of `acc`.
 struct Answer {
-  std::wstring name, value;
+  std::wstring name, value, description;
   LONG role = 0, state = 0;
 };
 
@@ -134,6 +137,8 @@ Answer ask(IAccessible* acc, LONG child) {
   if (SUCCEEDED(acc->get_accName(id, &text))) a.name = take(text);
   text = nullptr;
   if (SUCCEEDED(acc->get_accValue(id, &text))) a.value = take(text);
+  text = nullptr;
+  if (SUCCEEDED(acc->get_accDescription(id, &text))) a.description = take(text);
   VARIANT v;
   VariantInit(&v);
   if (SUCCEEDED(acc->get_accRole(id, &v)) && v.vt == VT_I4) a.role = v.lVal;
@@ -141,6 +146,14 @@ Answer ask(IAccessible* acc, LONG child) {
   if (SUCCEEDED(acc->get_accState(id, &v)) && v.vt == VT_I4) a.state = v.lVal;
   VariantClear(&v);
   return a;
+}
+
+// The object a reader gets for a control's client area; null for none.
+IAccessible* objectOf(HWND control) {
+  IAccessible* acc = nullptr;
+  AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                             reinterpret_cast<void**>(&acc));
+  return acc;
 }
 
 class ComOnThisThread {
@@ -253,6 +266,91 @@ TEST_F(AccessibilityInWindow, EachChangeIsAnnouncedOnce) {
         << named(name);
   }
   UnhookWinEvent(hook);
+}
+
+// A mouse move over a window of the other process, handled when this returns;
+// over a point of a container's own background, clear of its children.
+void moveOver(HWND hwnd, POINT at) { SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y)); }
+void moveOverBackground(HWND box) {
+  RECT r;
+  GetClientRect(box, &r);
+  for (int y = r.bottom - 4; y > 0; y -= 3)
+    for (int x = 4; x < r.right - 4; x += 3)
+      if (ChildWindowFromPointEx(box, POINT{x, y}, CWP_SKIPINVISIBLE) == box)
+        return moveOver(box, POINT{x, y});
+}
+// Labels let the mouse through to their parent, which finds the one under it.
+void moveOverLabel(HWND label) {
+  RECT r;
+  GetWindowRect(label, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
+  moveOver(GetParent(label), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+std::wstring textOf(HWND hwnd) {
+  wchar_t text[4096] = {};
+  SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// On each page: no two check boxes or sliders share a name, and each holds
+// the caption seen beside its control; each description is what the pane
+// shows on hovering over the control, else its caption label, else its group.
+// Then Tab walks the page, and on each slider the pane shows its description.
+TEST(Accessibility, SettingsAreNamedApartAndExplainedAsHoveringExplainsThem) {
+  const ComOnThisThread com;
+  const ScratchDir folder;
+  const RunningEditor editor(folder.path());
+  ASSERT_NE(editor.window(), nullptr);
+  const auto find = [&](const wchar_t* name) { return locate(editor.window(), rowNamed(name)); };
+  const DWORD thread = GetWindowThreadProcessId(editor.window(), nullptr);
+  const auto focused = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  };
+  for (int page = 0; page < 3; ++page) {
+    SendMessageW(find(L"PageControl1"), TCM_SETCURFOCUS, page, 0);
+    const HWND pane = find((L"Help" + std::to_wstring(page + 1)).c_str());
+    std::set<std::wstring> names;
+    std::map<HWND, std::wstring> sliders;  // to their descriptions
+    for (const ui::ControlRow& row : ui::controlTable()) {
+      if (!row.bind || ui::pageOf(row) != page) continue;
+      const HWND control = locate(editor.window(), row), group = GetParent(control);
+      const HWND label = row.namedBy ? find(ui::rowOf(row.namedBy)->name) : nullptr;
+      IAccessible* acc = objectOf(control);
+      ASSERT_NE(acc, nullptr) << named(row.name);
+      const Answer a = ask(acc, CHILDID_SELF);
+      acc->Release();
+      EXPECT_TRUE(names.insert(a.name).second) << named(a.name.c_str()) << " twice";
+      std::wstring caption = textOf(!textOf(control).empty() ? control : label ? label : group);
+      std::erase(caption, L'&');
+      EXPECT_NE(a.name.find(caption.substr(caption.find_first_not_of(L' '))), std::wstring::npos)
+          << named(a.name.c_str());
+      moveOverBackground(find(L"GroupBox1"));  // empties every pane
+      moveOver(control, POINT{2, 2});
+      if (textOf(pane).empty() && label) moveOverLabel(label);
+      if (textOf(pane).empty()) moveOverBackground(group);
+      EXPECT_FALSE(textOf(pane).empty()) << named(row.name);
+      EXPECT_EQ(a.description, textOf(pane)) << named(row.name);
+      if (row.kind == ui::Kind::HSlider || row.kind == ui::Kind::VSlider)
+        sliders[control] = a.description;
+    }
+    const HWND start = focused();
+    ASSERT_NE(start, nullptr);
+    std::size_t visited = 0;
+    for (HWND before = start, now = nullptr; now != start && visited <= sliders.size();
+         before = now) {
+      moveOverBackground(find(L"GroupBox1"));
+      PostMessageW(before, WM_KEYDOWN, VK_TAB, 0);
+      for (int wait = 0; wait < 200 && focused() == before; ++wait) Sleep(10);
+      SendMessageW(editor.window(), WM_NULL, 0, 0);  // returns once the key is handled
+      now = focused();
+      if (!sliders.contains(now)) continue;
+      ++visited;
+      EXPECT_EQ(textOf(pane), sliders[now]) << "page " << page;
+    }
+    EXPECT_EQ(visited, sliders.size()) << "page " << page;
+  }
 }
 
 }  // namespace
