@@ -353,5 +353,100 @@ TEST(Accessibility, SettingsAreNamedApartAndExplainedAsHoveringExplainsThem) {
   }
 }
 
+// Name, value, description, role and state, as a client that knows only
+// IDispatch reads them ("failed" for a call that failed), and directly.
+std::vector<std::wstring> dispatched(IAccessible* acc) {
+  std::vector<std::wstring> answers;
+  for (DISPID member : {DISPID_ACC_NAME, DISPID_ACC_VALUE, DISPID_ACC_DESCRIPTION, DISPID_ACC_ROLE,
+                        DISPID_ACC_STATE}) {
+    VARIANT self{}, result{};
+    self.vt = VT_I4;
+    DISPPARAMS params{&self, nullptr, 1, 0};
+    const HRESULT hr = acc->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                   &params, &result, nullptr, nullptr);
+    answers.push_back(FAILED(hr)                               ? L"failed"
+                      : result.vt == VT_BSTR && result.bstrVal ? result.bstrVal
+                      : result.vt == VT_I4                     ? std::to_wstring(result.lVal)
+                                                               : L"");
+    VariantClear(&result);
+  }
+  return answers;
+}
+std::vector<std::wstring> direct(IAccessible* acc) {
+  const Answer a = ask(acc, CHILDID_SELF);
+  return {a.name, a.value, a.description, std::to_wstring(a.role), std::to_wstring(a.state)};
+}
+
+TEST(Accessibility, InvokeAnswersAsTheDirectCallsDo) {
+  const ComOnThisThread com;
+  const ScratchDir folder;
+  const RunningEditor editor(folder.path());
+  ASSERT_NE(editor.window(), nullptr);
+  SendMessageW(locate(editor.window(), rowNamed(L"PageControl1")), TCM_SETCURFOCUS, 1, 0);
+  for (const wchar_t* name : {L"CheckBox9", L"HLs1", L"TrackBar6", L"BitBtn1", L"PageControl1"}) {
+    IAccessible* acc = objectOf(locate(editor.window(), rowNamed(name)));
+    ASSERT_NE(acc, nullptr) << named(name);
+    EXPECT_EQ(dispatched(acc), direct(acc)) << named(name);
+    acc->Release();
+  }
+}
+
+// The system's object of a check box names its window, enumerates its
+// children and says it is only oleacc's proxy; the wrapper hands on all but
+// the last, which would send a client past it.
+TEST_F(AccessibilityInWindow, TheSystemObjectsInterfacesAreHandedOn) {
+  open();
+  const auto isProxy = [](IAccessible* object) {
+    static const GUID kIsOleaccProxy = {
+        0x902697fa, 0x80e4, 0x4560, {0x80, 0x2a, 0xa1, 0x3f, 0x22, 0xa6, 0x47, 0x09}};
+    IServiceProvider* services = nullptr;
+    IUnknown* proxy = nullptr;
+    if (SUCCEEDED(
+            object->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services))))
+      services->QueryService(kIsOleaccProxy, IID_IUnknown, reinterpret_cast<void**>(&proxy));
+    if (services) services->Release();
+    if (proxy) proxy->Release();
+    return proxy != nullptr;
+  };
+  const HWND box = control(L"CheckBox1");
+  IAccessible *acc = objectOf(box), *standard = nullptr;
+  CreateStdAccessibleObject(box, OBJID_CLIENT, IID_IAccessible,
+                            reinterpret_cast<void**>(&standard));
+  ASSERT_TRUE(acc && standard && isProxy(standard));
+  IOleWindow* window = nullptr;
+  IEnumVARIANT* children = nullptr;
+  HWND hwnd = nullptr;
+  ASSERT_EQ(acc->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)), S_OK);
+  window->GetWindow(&hwnd);
+  EXPECT_EQ(hwnd, box);
+  EXPECT_EQ(acc->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+  EXPECT_FALSE(isProxy(acc));
+  for (IUnknown* held : {static_cast<IUnknown*>(window), static_cast<IUnknown*>(children),
+                         static_cast<IUnknown*>(standard), static_cast<IUnknown*>(acc)})
+    if (held) held->Release();
+}
+
+// A reader may hold an object after its control is gone: every call then says
+// so, instead of answering from a window that no longer exists.
+TEST_F(AccessibilityInWindow, AHeldObjectAnswersDisconnectedOnceTheWindowIsGone) {
+  open();
+  std::vector<IAccessible*> held;
+  for (const wchar_t* name : {L"CheckBox3", L"TrackBar1", L"PageControl1"})
+    held.push_back(objectOf(control(name)));
+  DestroyWindow(form.handle());
+  pump();
+  VARIANT self{}, state{};
+  self.vt = VT_I4;
+  for (IAccessible* acc : held) {
+    ASSERT_NE(acc, nullptr);
+    BSTR text = nullptr;
+    EXPECT_EQ(acc->get_accName(self, &text), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(acc->get_accValue(self, &text), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(acc->get_accState(self, &state), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(dispatched(acc)[0], L"failed");
+    acc->Release();
+  }
+}
+
 }  // namespace
 }  // namespace zemlo::test
