@@ -7,11 +7,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
 
 #include "common/test_support.h"
+#include "ui/accessible.h"
 #include "ui/layout.h"
 #include "win32/ui_test_support.h"
 
@@ -446,6 +449,37 @@ TEST_F(AccessibilityInWindow, AHeldObjectAnswersDisconnectedOnceTheWindowIsGone)
     EXPECT_EQ(dispatched(acc)[0], L"failed");
     acc->Release();
   }
+}
+
+// Graphics add-ons drop DLLs of their own into the game's folder, where the
+// editor lives. A stand-in oleacc.dll there, which leaves a file when loaded,
+// with Wine told to prefer a DLL found by the search path (as Windows does for
+// any DLL not one of its known DLLs): a reader asks, the editor answers, and
+// the stand-in is never loaded. Wine takes the override only from the
+// environment the run starts with, so ctest sets it (wine.planted_dll).
+TEST(Accessibility, NoDllIsLoadedFromTheGameFolder) {
+  wchar_t overrides[1024] = {};
+  GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 1024);
+  if (!wcsstr(overrides, L"oleacc=n")) GTEST_SKIP() << "wine.planted_dll runs this";
+  const ComOnThisThread com;
+  const ScratchDir scratch;
+  const std::filesystem::path folder = scratch.path(),
+                              planted = shippedEditor().parent_path() / "tests/win32/planted";
+  for (const char* file : {"oleacc.dll", "bare_load.exe"})
+    std::filesystem::copy_file(planted / file, folder / file);
+  // The trap works: a program here that loads oleacc.dll by bare name loads it.
+  _wsystem((L"\"" + (folder / "bare_load.exe").wstring() + L"\"").c_str());
+  ASSERT_TRUE(std::filesystem::remove(folder / "oleacc.dll.loaded"));
+
+  const RunningEditor editor(folder);
+  ASSERT_NE(editor.window(), nullptr);
+  for (const wchar_t* name : {L"CheckBox1", L"TrackBar1", L"PageControl1"}) {
+    IAccessible* acc = objectOf(locate(editor.window(), rowNamed(name)));
+    ASSERT_NE(acc, nullptr) << named(name);
+    EXPECT_EQ(ask(acc, CHILDID_SELF).name, ui::accessibleName(rowNamed(name)));
+    acc->Release();
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "oleacc.dll.loaded"));
 }
 
 }  // namespace
