@@ -15,7 +15,9 @@ add_library(zemlo_ui STATIC
   ui/labels.cpp
   ui/layout.cpp
   ui/main_window.cpp
-  ui/message_box.cpp)
+  ui/message_box.cpp
+  ui/ole.cpp
+  ui/system_library.cpp)
 target_link_libraries(zemlo_ui PUBLIC zemlo_settings zemlo_slider_math zemlo_jpeg comctl32 gdi32 user32 uuid)
 target_include_directories(zemlo_ui PUBLIC ${CMAKE_BINARY_DIR}/generated)
 

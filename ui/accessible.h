@@ -1,20 +1,28 @@
-// What a screen reader learns of a control: its name, role, value and state,
-// answered for the control's client area whenever a reader asks.
+// What a screen reader learns of a control: its name, role, value, state and
+// help, answered for the control's client area whenever a reader asks.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "ui/control_kinds.h"
+
 namespace zemlo::ui {
 
 struct ControlRow;
 
 // The name a reader speaks: the control's caption, or its caption label's,
-// or its group's; '&' marks and outer blanks left out. Empty: none.
+// or its group's; '&' marks and outer blanks left out. Where like neighbours
+// share a caption, the group's caption, ": " and what tells them apart. Empty:
+// none.
 std::wstring accessibleName(const ControlRow& row);
 
 // Makes `control` answer WM_GETOBJECT for its client area as its row says.
 void answerAccessibility(HWND control, const ControlRow& row);
+
+// Raises a WinEvent for a control of `kind` (child: its element, as a page
+// tab), unless the control is known to raise it itself.
+void announce(Kind kind, HWND control, DWORD event, LONG child = CHILDID_SELF);
 
 }  // namespace zemlo::ui

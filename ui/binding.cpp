@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/wide_text.h"
+#include "ui/accessible.h"
 #include "ui/bindings.h"
 #include "ui/layout.h"
 #include "ui/main_window.h"
@@ -49,10 +50,13 @@ void TForm1::setSliderPosition(HWND slider, int newPosition) {
   onScroll(slider);
 }
 
-void TForm1::onScroll(HWND slider) {
-  // Every scroll notification runs the handler, even one that ends where it began.
-  if (const ControlRow* row = rowOf(slider)) showSliderValue(*row);
-  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
+void TForm1::onScroll(HWND slider, bool moved) {
+  // Every scroll notification runs the handler, even one that ends where it began;
+  // a reader hears of the move once.
+  const ControlRow* row = rowOf(slider);
+  if (!row) return;
+  showSliderValue(*row);
+  if (moved) announce(row->kind, slider, EVENT_OBJECT_VALUECHANGE);
 }
 
 int TForm1::valueFor(const ControlRow& row, const Settings& record) const {
@@ -66,7 +70,7 @@ void TForm1::showValue(const ControlRow& row, int value) {
   const HWND control = this->*row.field;
   if (isSlider(row)) return setSliderPosition(control, value);
   SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
-  NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+  announce(row.kind, control, EVENT_OBJECT_STATECHANGE);
 }
 
 void TForm1::updateGUI() {

@@ -120,7 +120,11 @@ HWND TForm1::createControl(const ControlRow& row, HWND parent, const Rect& r, HF
     case Kind::FixedLabel:
       return createChild(WC_STATICW, SS_CENTER | SS_NOPREFIX, parent, r, row.caption);
     case Kind::HSlider:
-    case Kind::VSlider: return createSlider(row, parent, r, scale(row.slider.thumb));
+    case Kind::VSlider: {
+      HWND slider = createSlider(row, parent, r, scale(row.slider.thumb));
+      if (slider) reportToForm(slider);  // its focus shows help
+      return slider;
+    }
     case Kind::HelpPane:
       return createChild(WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP,
                          parent, r, L"");

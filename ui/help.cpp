@@ -1,4 +1,5 @@
-// Context help: moving the mouse over a control explains it in its page's pane.
+// Context help: moving the mouse over a control, or the keyboard focus on it,
+// explains it in its page's pane.
 #include <string>
 
 #include "ui/help_texts.h"
@@ -50,6 +51,13 @@ std::wstring paneText(const char* text) {
 void TForm1::mouseMove(HWND control, int x, int y) {
   if (HWND label = labelAt(control, POINT{x, y})) control = label;
   if (const ControlRow* row = rowOf(control)) showHelp(*row);
+}
+
+void TForm1::showFocusHelp(const ControlRow& row) {
+  // Hovering over a slider shows nothing; focused, it shows what hovering over
+  // its caption label or group shows, where either has help.
+  const bool slider = row.kind == Kind::HSlider || row.kind == Kind::VSlider;
+  if (const ControlRow* shown = slider ? helpSource(row) : &row) showHelp(*shown);
 }
 
 void TForm1::showHelp(const ControlRow& row) {

@@ -31,6 +31,16 @@ constexpr ControlRow slider(ControlRow row, const Binding& bind, ControlField va
   return row;
 }
 
+// A control told apart from its like neighbours by its group: named by the
+// group's caption and `part`, by default its own caption.
+constexpr ControlRow inGroup(ControlRow row, const wchar_t* part = nullptr) {
+  row.nameInGroup = part ? part : row.caption;
+  return row;
+}
+
+// The channels of the colour sliders, left to right as config.cfg orders them.
+constexpr wchar_t kRed[] = L"красный", kGreen[] = L"зеленый", kBlue[] = L"синий";
+
 // A label or group box with help, or a group box whose background empties panes.
 constexpr ControlRow helps(ControlRow row, const char* help, Clears clears = Clears::Nothing) {
   row.help = help;
@@ -42,7 +52,8 @@ constexpr ControlRow helps(ControlRow row, const char* help, Clears clears = Cle
 constexpr ControlField kForm = nullptr;
 
 // Columns: control, kind, parent, tab order, {left, top, width, height}, caption, options;
-// then what check boxes, sliders and help add: the setting(s) shown, the value label, the help.
+// then what check boxes, sliders and help add: the setting(s) shown, the value label, the help;
+// inGroup(...) around those a reader names by their group.
 // One control a line, as the layout tables read: wider than the code's lines.
 // clang-format off
 constexpr ControlRow kControls[] = {
@@ -81,15 +92,15 @@ constexpr ControlRow kControls[] = {
     check({F(CheckBox20), Kind::CheckBox, &C::GroupBox4, 5, {16, 48, 177, 17}, L"Вкл. спец. эффект ПНВ"}, flag<&S::UseSpecialNVGPP>, kNightVisionHelp),
     check({F(CheckBox21), Kind::CheckBox, &C::GroupBox4, 6, {16, 64, 177, 17}, L"Вкл. полный 32-bit цвет"}, flag<&S::Force32bitPostProcessing>, kPostProcessing32bitHelp),
     helps({F(GroupBox5), Kind::GroupBox, &C::GroupBox4, 2, {8, 88, 89, 97}, L"\"Жесткий\" свет", Font::Small}, kHardLightHelp),
-    slider({F(HLs1), Kind::VSlider, &C::GroupBox5, 0, {8, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::HardLightSR>),
-    slider({F(HLs2), Kind::VSlider, &C::GroupBox5, 1, {32, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::HardLightSG>),
-    slider({F(HLs3), Kind::VSlider, &C::GroupBox5, 2, {56, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::HardLightSB>),
-    check({F(CheckBox9), Kind::CheckBox, &C::GroupBox5, 3, {17, 72, 64, 17}, L" Вкл."}, flag<&S::HardLight>),
+    inGroup(slider({F(HLs1), Kind::VSlider, &C::GroupBox5, 0, {8, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::HardLightSR>), kRed),
+    inGroup(slider({F(HLs2), Kind::VSlider, &C::GroupBox5, 1, {32, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::HardLightSG>), kGreen),
+    inGroup(slider({F(HLs3), Kind::VSlider, &C::GroupBox5, 2, {56, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::HardLightSB>), kBlue),
+    inGroup(check({F(CheckBox9), Kind::CheckBox, &C::GroupBox5, 3, {17, 72, 64, 17}, L" Вкл."}, flag<&S::HardLight>)),
     helps({F(GroupBox6), Kind::GroupBox, &C::GroupBox4, 4, {120, 88, 89, 97}, L"Обесцвечивание", Font::Small}, kDesaturateHelp),
-    slider({F(TrackBar3), Kind::VSlider, &C::GroupBox6, 0, {8, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::DesaturateSR>),
-    slider({F(TrackBar4), Kind::VSlider, &C::GroupBox6, 1, {32, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::DesaturateSG>),
-    slider({F(TrackBar5), Kind::VSlider, &C::GroupBox6, 2, {56, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::DesaturateSB>),
-    check({F(CheckBox10), Kind::CheckBox, &C::GroupBox6, 3, {17, 72, 64, 17}, L" Вкл."}, flag<&S::Desaturate>),
+    inGroup(slider({F(TrackBar3), Kind::VSlider, &C::GroupBox6, 0, {8, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::DesaturateSR>), kRed),
+    inGroup(slider({F(TrackBar4), Kind::VSlider, &C::GroupBox6, 1, {32, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::DesaturateSG>), kGreen),
+    inGroup(slider({F(TrackBar5), Kind::VSlider, &C::GroupBox6, 2, {56, 16, 25, 57}, L"", Font::Inherit, {0, 10, 1, 1, 13, 0}}, strength<&S::DesaturateSB>), kBlue),
+    inGroup(check({F(CheckBox10), Kind::CheckBox, &C::GroupBox6, 3, {17, 72, 64, 17}, L" Вкл."}, flag<&S::Desaturate>)),
     helps({F(GroupBox7), Kind::GroupBox, &C::GroupBox4, 3, {8, 192, 201, 89}, L"Эффект пов. яркости", Font::Small}, kGlareHelp),
     {F(Label4), Kind::Label, &C::GroupBox7, -1, {8, 13, 37, 11}, L"Сила:"},
     {F(gst), Kind::Label, &C::GroupBox7, -1, {49, 13, 10, 11}},
@@ -97,7 +108,7 @@ constexpr ControlRow kControls[] = {
     {F(Label5), Kind::Label, &C::GroupBox7, -1, {8, 47, 19, 11}, L"Размер:"},
     {F(gsi), Kind::Label, &C::GroupBox7, -1, {49, 47, 10, 11}},
     slider({F(TrackBar7), Kind::HSlider, &C::GroupBox7, 3, {8, 56, 105, 25}, L"", Font::Inherit, {2, 12, 1, 1, 13, 2}}, real<&S::GlareSize, 2>, &C::gsi, &C::Label5),
-    check({F(CheckBox11), Kind::CheckBox, &C::GroupBox7, 0, {121, 16, 64, 17}, L"Вкл."}, flag<&S::Glare>, kGlareHelp),
+    inGroup(check({F(CheckBox11), Kind::CheckBox, &C::GroupBox7, 0, {121, 16, 64, 17}, L"Вкл."}, flag<&S::Glare>, kGlareHelp)),
     check({F(CheckBox12), Kind::CheckBox, &C::GroupBox7, 1, {121, 32, 64, 17}, L"Темн. небо"}, flag<&S::GlareDarkenSky>, kGlareDarkenSkyHelp),
     check({F(CheckBox17), Kind::CheckBox, &C::GroupBox7, 4, {121, 48, 64, 17}, L"Исп. 32-bit"}, flag<&S::GlareForce32bitBuffer>, kGlare32bitHelp),
     check({F(CheckBox19), Kind::CheckBox, &C::GroupBox7, 5, {121, 64, 64, 17}, L"Зат. света"}, flag<&S::GlareUseFade>, kGlareFadeHelp),
@@ -153,6 +164,12 @@ const ControlRow* rowOf(ControlField field) {
 }
 
 std::span<const ControlRow> controlTable() { return kControls; }
+
+const ControlRow* helpSource(const ControlRow& row) {
+  for (const ControlRow* r : {&row, rowOf(row.namedBy), rowOf(row.parent)})
+    if (r && r->help) return r;
+  return nullptr;
+}
 
 int pageOf(const ControlRow& row) {
   for (const ControlRow* r = &row; r; r = r->parent ? rowOf(r->parent) : nullptr)

@@ -33,6 +33,9 @@ struct ControlRow {
   ControlField namedBy = nullptr;     // a slider's caption label; none: its group's caption
   const char* help = nullptr;         // shown in its page's help pane (ui/help_texts.h)
   Clears clears = Clears::Nothing;    // group boxes whose background empties panes
+  // Where like neighbours share a caption, a reader names each by its group's
+  // caption and this: a slider's colour channel, or the control's own caption.
+  const wchar_t* nameInGroup = nullptr;
 };
 
 // Every control of the window, pages in page order, parents before children.
@@ -42,6 +45,11 @@ const ControlRow* rowOf(ControlField field);
 inline constexpr int kPageCount = 4;
 // The page (0 .. kPageCount - 1) a control lies on; -1 for those outside the pages.
 int pageOf(const ControlRow& row);
+
+// The row whose help explains a control, as a sighted player finds it by
+// hovering: the control's own, else its caption label's, else its group's.
+// Null where none of them has help.
+const ControlRow* helpSource(const ControlRow& row);
 
 inline constexpr int kClientWidth = 512, kClientHeight = 405;
 inline constexpr int kFormLeft = 189, kFormTop = 102;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/container.h"
 #include "ui/error_box.h"
 #include "ui/form_resources.h"
@@ -116,7 +117,9 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (lParam) onScroll(reinterpret_cast<HWND>(lParam));
+      if (lParam)
+        onScroll(reinterpret_cast<HWND>(lParam),
+                 LOWORD(wParam) != TB_ENDTRACK && LOWORD(wParam) != TB_THUMBPOSITION);
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -137,7 +140,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 static_cast<short>(HIWORD(lParam)));
       return 0;
     case kMsgControlFocus:
-      if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showHelp(*row);
+      if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showFocusHelp(*row);
       return 0;
     case WM_CONTEXTMENU: contextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
     case kMsgPaintPicture:
@@ -164,7 +167,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::onCommand(HWND control, int code) {
   if (code == BN_CLICKED) {
     if (!pressButton(control))  // a check box: its state changed
-      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+      announce(Kind::CheckBox, control, EVENT_OBJECT_STATECHANGE);
   } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
     syncDefaultButton();
 }
@@ -186,7 +189,7 @@ void TForm1::showPage(int index) {
   SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   for (const ControlRow& row : controlTable())
     if (row.kind == Kind::Page && row.tabOrder != index) ShowWindow(this->*row.field, SW_HIDE);
-  NotifyWinEvent(EVENT_OBJECT_SELECTION, PageControl1, OBJID_CLIENT, index + 1);
+  announce(Kind::Tabs, PageControl1, EVENT_OBJECT_SELECTION, index + 1);
   if (focusOnOldPage) {
     // The focus was on a page that is now hidden: take it to the new page.
     const std::vector<HWND> stops = tabStops(shown);

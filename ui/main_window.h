@@ -89,7 +89,8 @@ private:
   friend LRESULT CALLBACK formWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(HWND control, int code);
-  void onScroll(HWND slider);
+  // `moved`: false for the notifications that end a move, after those that made it.
+  void onScroll(HWND slider, bool moved = true);
   // The row of a control of this window; null for none.
   const ControlRow* rowOf(HWND control) const;
   // Writes a slider's value label from its position.
@@ -97,8 +98,10 @@ private:
   // A check box's or slider's value for the settings in `record`, and setting it.
   int valueFor(const ControlRow& row, const Settings& record) const;
   void showValue(const ControlRow& row, int value);
-  // What hovering over or focusing a control does to the help panes.
+  // What hovering over a control does to the help panes.
   void showHelp(const ControlRow& row);
+  // What the keyboard focus on a control does to them.
+  void showFocusHelp(const ControlRow& row);
   void buildControls();
   HWND createControl(const ControlRow& row, HWND parent, const Rect& r, HFONT font);
   int scale(int value) const;

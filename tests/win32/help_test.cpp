@@ -28,6 +28,10 @@ protected:
       moveOver(hwnd, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
   }
   std::wstring help(int n) { return text(control((L"Help" + std::to_wstring(n)).c_str())); }
+  // Over what explains a control to the mouse: the control itself, or for a
+  // slider, which shows nothing when hovered, its caption label where that has
+  // help, else its group's background.
+  void moveOverWhatExplains(const wchar_t* name);
 };
 
 // A group box's own background, clear of its children.
@@ -41,6 +45,19 @@ const Background kGroupBox5{L"GroupBox5", 3, 50};
 const Background kGroupBox6{L"GroupBox6", 3, 50};
 const Background kGroupBox7{L"GroupBox7", 195, 80};
 const Background kGroupBox8{L"GroupBox8", 5, 100};
+
+void HelpTest::moveOverWhatExplains(const wchar_t* name) {
+  const ui::ControlRow* row = nullptr;
+  for (const ui::ControlRow& r : ui::controlTable())
+    if (name == std::wstring(r.name)) row = &r;
+  const ui::ControlRow* label = ui::rowOf(row->namedBy);
+  if (row->kind != ui::Kind::HSlider && row->kind != ui::Kind::VSlider)
+    moveOver(control(name));
+  else if (label && label->help)
+    moveOver(control(label->name));
+  else  // a colour slider: both colour groups have their background there
+    moveOver(GetParent(control(name)), kGroupBox5.x, kGroupBox5.y);
+}
 
 TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
   const Background boxes[] = {kGroupBox5, kGroupBox6, kGroupBox7};
@@ -147,8 +164,9 @@ TEST_F(HelpTest, WhatTheUserTypedIsReplacedByTheNextText) {
   EXPECT_EQ(help(3).rfind(L"Uses an exponential fog effect on water.", 0), 0u);
 }
 
-// Tab onto a control: its page's pane shows what hovering over it shows, and
-// a control without help leaves the pane as hovering over it does.
+// Tab onto a control: its page's pane shows what hovering over it shows, a
+// slider what hovering over its caption label or group shows, and a control
+// without help leaves the pane as hovering over it does.
 TEST_F(HelpTest, TheKeyboardFocusShowsWhatHoveringShows) {
   const wchar_t* inTabOrder[][9] = {
       {L"CheckBox1", L"CheckBox2", L"CheckBox3", L"CheckBox4", L"CheckBox5", L"CheckBox6",
@@ -162,7 +180,7 @@ TEST_F(HelpTest, TheKeyboardFocusShowsWhatHoveringShows) {
     std::vector<std::wstring> hovered;
     moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);  // empties every pane
     for (const wchar_t* name : inTabOrder[page]) {
-      moveOver(control(name));
+      moveOverWhatExplains(name);
       hovered.push_back(help(page + 1));
     }
     moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);
