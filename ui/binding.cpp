@@ -91,14 +91,4 @@ void TForm1::updateSettings() {
                       row.valueLabel ? textOf(this->*row.valueLabel) : std::string());
 }
 
-void TForm1::TrackBar1Change() { onScroll(TrackBar1); }
-void TForm1::TrackBar2Change() { onScroll(TrackBar2); }
-void TForm1::TrackBar6Change() { onScroll(TrackBar6); }
-void TForm1::TrackBar7Change() { onScroll(TrackBar7); }
-void TForm1::TrackBar8Change() { onScroll(TrackBar8); }
-void TForm1::TrackBar9Change() { onScroll(TrackBar9); }
-void TForm1::TrackBar10Change() { onScroll(TrackBar10); }
-void TForm1::TrackBar11Change() { onScroll(TrackBar11); }
-void TForm1::TrackBar12Change() { onScroll(TrackBar12); }
-
 }  // namespace zemlo::ui

@@ -28,9 +28,6 @@ bool TForm1::pressButton(HWND button) {
   return false;
 }
 
-void TForm1::readINI() { zemlo::readINI(); }
-void TForm1::writeINI() { zemlo::writeINI(); }
-
 void TForm1::FormCreate() {
   readINI();
   updateGUI();

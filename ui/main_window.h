@@ -58,21 +58,6 @@ public:
   void updateGUI();
   void updateSettings();
 
-  // Slider change handlers: rewrite the value labels.
-  void TrackBar1Change();
-  void TrackBar2Change();
-  void TrackBar6Change();
-  void TrackBar7Change();
-  void TrackBar8Change();
-  void TrackBar9Change();
-  void TrackBar10Change();
-  void TrackBar11Change();
-  void TrackBar12Change();
-
-  // Record <-> config.cfg (the window plays no part in them).
-  static void readINI();
-  static void writeINI();
-
   // Mouse moves over a control (help texts); `x`, `y` in the control's client area.
   void mouseMove(HWND control, int x, int y);
   // The context menu of a control, at a point of the screen or, for -1, below the control.
