@@ -68,11 +68,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   HWND window = CreateWindowW(L"BareWindow", zemlo::ui::kFormCaption, style, zemlo::ui::kFormLeft,
                               zemlo::ui::kFormTop, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-  std::vector<std::pair<zemlo::ui::ControlField, HWND>> made;
-  const auto madeFor = [&](zemlo::ui::ControlField field) {
-    for (const auto& [f, hwnd] : made)
-      if (f == field) return hwnd;
-    return window;
+  std::vector<HWND> made;  // by the rows of the table, parents before children
+  const auto madeFor = [&](const wchar_t* name) {
+    const zemlo::ui::ControlRow* row = zemlo::ui::rowOf(name);
+    return row ? made[zemlo::ui::indexOf(*row)] : window;
   };
   bool firstPage = true;
   for (const auto& row : zemlo::ui::controlTable()) {
@@ -91,10 +90,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       GetClientRect(parent, &r);
       TabCtrl_AdjustRect(parent, FALSE, &r);
     }
-    made.emplace_back(row.field, CreateWindowExW(0, classFor(row.kind), row.caption,
-                                                 WS_CHILD | visible | styleFor(row.kind), r.left,
-                                                 r.top, r.right - r.left, r.bottom - r.top, parent,
-                                                 nullptr, instance, nullptr));
+    made.push_back(CreateWindowExW(
+        0, classFor(row.kind), row.caption, WS_CHILD | visible | styleFor(row.kind), r.left, r.top,
+        r.right - r.left, r.bottom - r.top, parent, nullptr, instance, nullptr));
   }
   ShowWindow(window, show);
   UpdateWindow(window);

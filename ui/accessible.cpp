@@ -407,7 +407,7 @@ LRESULT CALLBACK accessibleSubclass(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 std::wstring accessibleName(const ControlRow& row) {
-  const ControlRow* group = row.parent ? rowOf(row.parent) : nullptr;
+  const ControlRow* group = rowOf(row.parent);
   if (row.nameInGroup && group) return spoken(group->caption) + L": " + spoken(row.nameInGroup);
   if (*row.caption) return spoken(row.caption);
   const ControlRow* named = row.namedBy ? rowOf(row.namedBy) : group;

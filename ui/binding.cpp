@@ -37,9 +37,8 @@ std::string textOf(HWND label) { return narrow(windowText(label)); }
 }  // namespace
 
 void TForm1::showSliderValue(const ControlRow& slider) {
-  if (slider.valueLabel)
-    setLabelText(this->*slider.valueLabel,
-                 widen(slider.bind->valueText(position(this->*slider.field))));
+  if (const ControlRow* label = ui::rowOf(slider.valueLabel))
+    setLabelText(*label, widen(slider.bind->valueText(position(handleOf(slider)))));
 }
 
 void TForm1::setSliderPosition(HWND slider, int newPosition) {
@@ -60,14 +59,14 @@ void TForm1::onScroll(HWND slider, bool moved) {
 }
 
 int TForm1::valueFor(const ControlRow& row, const Settings& record) const {
-  const HWND control = this->*row.field;
+  const HWND control = handleOf(row);
   return isSlider(row)
              ? row.bind->value(record, rangeMin(control), rangeMax(control), position(control))
              : row.bind->value(record, 0, 1, 0);
 }
 
 void TForm1::showValue(const ControlRow& row, int value) {
-  const HWND control = this->*row.field;
+  const HWND control = handleOf(row);
   if (isSlider(row)) return setSliderPosition(control, value);
   SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
   announce(row.kind, control, EVENT_OBJECT_STATECHANGE);
@@ -87,8 +86,8 @@ void TForm1::updateSettings() {
   // is what is saved (a GlareStrength of 0.43 shows as 0.45 and saves as 0.45).
   for (const ControlRow& row : controlTable())
     if (row.bind)
-      row.bind->store(settings, valueOf(row, this->*row.field),
-                      row.valueLabel ? textOf(this->*row.valueLabel) : std::string());
+      row.bind->store(settings, valueOf(row, handleOf(row)),
+                      row.valueLabel ? textOf(handleOf(row.valueLabel)) : std::string());
 }
 
 }  // namespace zemlo::ui

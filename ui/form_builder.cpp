@@ -25,17 +25,17 @@ HWND createChild(const wchar_t* cls, DWORD style, HWND parent, const Rect& r, co
 // Children in tab order, parents first: creation order is the order Tab visits them.
 std::vector<const ControlRow*> inTabOrder(std::span<const ControlRow> table) {
   std::vector<const ControlRow*> sorted;
-  std::vector<ControlField> parents{nullptr};
+  std::vector<const ControlRow*> parents{nullptr};  // null: the form
   for (std::size_t p = 0; p < parents.size(); ++p) {
     std::vector<const ControlRow*> children;
     for (const ControlRow& row : table)
-      if (row.parent == parents[p]) children.push_back(&row);
+      if (rowOf(row.parent) == parents[p]) children.push_back(&row);
     std::stable_sort(
         children.begin(), children.end(),
         [](const ControlRow* a, const ControlRow* b) { return a->tabOrder < b->tabOrder; });
     for (const ControlRow* child : children) {
       sorted.push_back(child);
-      parents.push_back(child->field);
+      parents.push_back(child);
     }
   }
   return sorted;
@@ -143,25 +143,27 @@ void TForm1::buildControls() {
       if (hwnd == parent) return font;
     return resources_->fonts.normal.get();
   };
+  controls_.assign(controlTable().size(), nullptr);
   for (const ControlRow* row : inTabOrder(controlTable())) {
-    HWND parent = row->parent ? this->*(row->parent) : Form1;
+    HWND parent = row->parent ? handleOf(row->parent) : Form1;
     HFONT font =
         row->font == Font::Inherit ? fontOfParent(parent) : resources_->fonts.get(row->font);
     const Rect r{scale(row->rect.x), scale(row->rect.y), scale(row->rect.w), scale(row->rect.h)};
     HWND hwnd = createControl(*row, parent, r, font);
     if (!hwnd) throw std::runtime_error("Cannot create the window's controls");
-    this->*(row->field) = hwnd;
+    controls_[indexOf(*row)] = hwnd;
+    if (row->field) this->*(row->field) = hwnd;
     fontOf.emplace_back(hwnd, font);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   for (const ControlRow& row : controlTable()) {
-    const HWND control = this->*row.field;
-    if (row.namedBy) {
+    const HWND control = handleOf(row);
+    if (const HWND label = handleOf(row.namedBy)) {
       // Windows names a control without text by the label just before it in
       // z-order; labels take no focus, so the tab order stays as it is.
       const HWND before = GetWindow(control, GW_HWNDPREV);
-      if (before != this->*row.namedBy)
-        SetWindowPos(this->*row.namedBy, before ? before : HWND_TOP, 0, 0, 0, 0,
+      if (before != label)
+        SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     if (row.bind || row.kind == Kind::Button || row.kind == Kind::Tabs ||

@@ -66,9 +66,9 @@ void TForm1::showHelp(const ControlRow& row) {
     if (pane->kind != Kind::HelpPane) continue;
     const bool own = pageOf(*pane) == pageOf(row);
     if (row.help && own)
-      showInPane(this->*pane->field, paneText(row.help));
+      showInPane(handleOf(*pane), paneText(row.help));
     else if (row.clears == Clears::AllPanes || (row.clears == Clears::OwnPane && own))
-      showInPane(this->*pane->field, L"");
+      showInPane(handleOf(*pane), L"");
   }
 }
 

@@ -79,15 +79,15 @@ void TForm1::syncDefaultButton() {
   HWND chosen = focused && focused->kind == Kind::Button ? GetFocus() : BitBtn1;
   for (const ControlRow& row : controlTable())
     if (row.kind == Kind::Button)
-      SendMessageW(this->*row.field, BM_SETSTYLE,
-                   this->*row.field == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      SendMessageW(handleOf(row), BM_SETSTYLE,
+                   handleOf(row) == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 bool TForm1::pressMnemonic(wchar_t letter) {
   // The buttons in tab order; the first that carries the letter takes it.
   for (const ControlRow& row : controlTable()) {
-    const wchar_t mnemonic = row.kind == Kind::Button ? mnemonicOf(this->*row.field) : 0;
-    if (mnemonic && upper(mnemonic) == upper(letter)) return pressButton(this->*row.field);
+    const wchar_t mnemonic = row.kind == Kind::Button ? mnemonicOf(handleOf(row)) : 0;
+    if (mnemonic && upper(mnemonic) == upper(letter)) return pressButton(handleOf(row));
   }
   return false;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/form_resources.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 
 namespace zemlo::ui {
@@ -19,10 +20,11 @@ SIZE TForm1::textSize(HFONT font, const std::wstring& text) const {
   return SIZE{extent.cx, tm.tmHeight};
 }
 
-void TForm1::setLabelText(HWND label, const std::wstring& text) {
+void TForm1::setLabelText(const ControlRow& row, const std::wstring& text) {
+  const HWND label = handleOf(row);
   if (windowText(label) == text) return;  // nothing to redraw or resize
   SetWindowTextW(label, text.c_str());
-  if (label == LOD1 || label == LOD2) return;  // fixed size, centred
+  if (row.kind == Kind::FixedLabel) return;  // fixed size, centred
   // Other labels fit their text, as wide as it and one line high.
   const SIZE size = textSize(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), text);
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

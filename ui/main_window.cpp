@@ -99,14 +99,21 @@ int TForm1::scale(int value) const {
 }
 
 HWND TForm1::controlByName(const std::wstring& name) const {
-  for (const ControlRow& row : controlTable())
-    if (name == row.name) return this->*row.field;
-  return name == L"Form1" ? Form1 : nullptr;
+  return name == L"Form1" ? Form1 : handleOf(name.c_str());
+}
+
+HWND TForm1::handleOf(const ControlRow& row) const {
+  return indexOf(row) < controls_.size() ? controls_[indexOf(row)] : nullptr;
+}
+
+HWND TForm1::handleOf(const wchar_t* name) const {
+  const ControlRow* row = ui::rowOf(name);
+  return row ? handleOf(*row) : nullptr;
 }
 
 const ControlRow* TForm1::rowOf(HWND control) const {
   for (const ControlRow& row : controlTable())
-    if (control && this->*row.field == control) return &row;
+    if (control && handleOf(row) == control) return &row;
   return nullptr;
 }
 
@@ -185,10 +192,10 @@ void TForm1::showPage(int index) {
   const bool focusOnOldPage = focus && focus != PageControl1 && IsChild(PageControl1, focus);
   HWND shown = nullptr;
   for (const ControlRow& row : controlTable())
-    if (row.kind == Kind::Page && row.tabOrder == index) shown = this->*row.field;
+    if (row.kind == Kind::Page && row.tabOrder == index) shown = handleOf(row);
   SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   for (const ControlRow& row : controlTable())
-    if (row.kind == Kind::Page && row.tabOrder != index) ShowWindow(this->*row.field, SW_HIDE);
+    if (row.kind == Kind::Page && row.tabOrder != index) ShowWindow(handleOf(row), SW_HIDE);
   announce(Kind::Tabs, PageControl1, EVENT_OBJECT_SELECTION, index + 1);
   if (focusOnOldPage) {
     // The focus was on a page that is now hidden: take it to the new page.

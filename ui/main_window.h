@@ -1,5 +1,6 @@
-// The editor's one window, Form1 of class TForm1: its controls as named
-// members and its behaviour as handlers named after control and event.
+// The editor's one window, Form1 of class TForm1: its controls by the rows of
+// the control table (those its code names also as members), and its behaviour
+// as handlers named after control and event.
 #pragma once
 
 #include <windows.h>
@@ -78,6 +79,9 @@ private:
   void onScroll(HWND slider, bool moved = true);
   // The row of a control of this window; null for none.
   const ControlRow* rowOf(HWND control) const;
+  // The control of a row, or of the row named `name` (null for none).
+  HWND handleOf(const ControlRow& row) const;
+  HWND handleOf(const wchar_t* name) const;
   // Writes a slider's value label from its position.
   void showSliderValue(const ControlRow& slider);
   // A check box's or slider's value for the settings in `record`, and setting it.
@@ -92,8 +96,8 @@ private:
   int scale(int value) const;
   void setupAboutPage();
   void paintPicture(HDC dc, HWND picture);
-  // Sets a label's text; labels other than LOD1 and LOD2 then fit it.
-  void setLabelText(HWND label, const std::wstring& text);
+  // Sets a label's text; labels other than fixed ones then fit it.
+  void setLabelText(const ControlRow& label, const std::wstring& text);
   // Width and line height of `text` in `font`.
   SIZE textSize(HFONT font, const std::wstring& text) const;
   void setSliderPosition(HWND slider, int position);
@@ -108,6 +112,7 @@ private:
 
   FormOptions options_;
   std::unique_ptr<FormResources> resources_;
+  std::vector<HWND> controls_;  // by the rows of the control table
   HWND lastFocus_ = nullptr;
 };
 
