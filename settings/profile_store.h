@@ -11,9 +11,6 @@
 
 namespace zemlo {
 
-// Values come back through a 2048-byte buffer: at most this many characters.
-inline constexpr std::size_t kMaxValueLength = 2047;
-
 class ProfileStore {
 public:
   virtual ~ProfileStore() = default;

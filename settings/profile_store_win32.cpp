@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "settings/ini_text.h"
 #include "settings/profile_store.h"
 #include "settings/wide_text.h"
 
