@@ -63,5 +63,10 @@ private:
 std::unique_ptr<ProfileStore> openPortableProfile(FileName file) {
   return std::make_unique<PortableProfileStore>(std::move(file));
 }
+#ifndef _WIN32
+std::unique_ptr<ProfileStore> openProfile(FileName file) {
+  return openPortableProfile(std::move(file));
+}
+#endif
 
 }  // namespace zemlo

@@ -46,7 +46,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProfileStore> openWin32Profile(FileName file) {
+std::unique_ptr<ProfileStore> openProfile(FileName file) {
   return std::make_unique<Win32ProfileStore>(std::move(file));
 }
 

@@ -18,7 +18,7 @@ StagedSave::StagedSave(FileName file) : file_(std::move(file)) {
 #ifdef _WIN32
   // The profile API edits files, not text: it writes into a copy made now.
   stage(original_.bytes);
-  store_ = openWin32Profile(*staged_);
+  store_ = openProfile(*staged_);
 #else
   text_ = original_.bytes;
 #endif
