@@ -27,56 +27,24 @@ struct KeyRow {
   double fallback;     // flags and integers are exact in a double
 };
 
-#define ZEMLO_KEY(section, field, kind, fallback) \
-  KeyRow { section, #field, Kind::kind, offsetof(Settings, field), fallback }
-
 // File order, which is the order of every load and save.
 constexpr KeyRow kKeys[] = {
-    ZEMLO_KEY("General", showFPS, Flag, 0),
-    ZEMLO_KEY("General", showStat, Flag, 0),
-    ZEMLO_KEY("General", useTrilinear, Flag, 1),
-    ZEMLO_KEY("General", forceNoNightShader, Flag, 0),
-    ZEMLO_KEY("General", sharpenUI, Flag, 1),
-    ZEMLO_KEY("General", debugOutput, Flag, 0),
-    ZEMLO_KEY("General", handlePrintScreen, Flag, 1),
-    ZEMLO_KEY("General", LODbias0, Real, 0.0),
-    ZEMLO_KEY("General", LODbias1, Real, 0.0),
-    ZEMLO_KEY("Postprocessing", UsePostProcessing, Flag, 1),
-    ZEMLO_KEY("Postprocessing", Force32bitPostProcessing, Flag, 0),
-    ZEMLO_KEY("Postprocessing", DisablePPForMap, Flag, 1),
-    ZEMLO_KEY("Postprocessing", UseSpecialNVGPP, Flag, 1),
-    ZEMLO_KEY("Postprocessing", HardLight, Flag, 1),
-    ZEMLO_KEY("Postprocessing", HardLightSR, Real, 0.4),
-    ZEMLO_KEY("Postprocessing", HardLightSG, Real, 0.4),
-    ZEMLO_KEY("Postprocessing", HardLightSB, Real, 0.6),
-    ZEMLO_KEY("Postprocessing", Desaturate, Flag, 1),
-    ZEMLO_KEY("Postprocessing", DesaturateSR, Real, 0.2),
-    ZEMLO_KEY("Postprocessing", DesaturateSG, Real, 0.2),
-    ZEMLO_KEY("Postprocessing", DesaturateSB, Real, 0.2),
-    ZEMLO_KEY("Postprocessing", Glare, Flag, 1),
-    ZEMLO_KEY("Postprocessing", GlareStrength, Real, 0.4),
-    ZEMLO_KEY("Postprocessing", GlareSize, Real, 3.0),
-    ZEMLO_KEY("Postprocessing", GlareDarkenSky, Flag, 1),
-    ZEMLO_KEY("Postprocessing", GlareUseFade, Flag, 0),
-    ZEMLO_KEY("Postprocessing", GlareForce32bitBuffer, Flag, 1),
-    ZEMLO_KEY("Reflections", useReflections, Flag, 1),
-    ZEMLO_KEY("Reflections", reflectTerrain, Flag, 1),
-    ZEMLO_KEY("Reflections", reflectObjects, Flag, 0),
-    ZEMLO_KEY("Reflections", sizeX, Integer, 512),
-    ZEMLO_KEY("Reflections", sizeY, Integer, 512),
-    ZEMLO_KEY("Reflections", LODbias, Real, -0.5),
-    ZEMLO_KEY("Reflections", useExpFog, Flag, 1),
-    ZEMLO_KEY("Reflections", useLighting, Flag, 1),
-    ZEMLO_KEY("Reflections", maxCount, Integer, 512),
-    ZEMLO_KEY("Reflections", maxDistance, Integer, 512),
-    ZEMLO_KEY("Reflections", maxHeight, Integer, 512),
-    ZEMLO_KEY("Reflections", bumpStrength, Integer, 512),
-    ZEMLO_KEY("Reflections", clipTolerance, Real, -0.035),
-    ZEMLO_KEY("Reflections", texOffsetX, Real, -0.49),
-    ZEMLO_KEY("Reflections", texOffsetY, Real, -0.49),
-};
+#define ZEMLO_KEY(section, key, type, fallback) \
+  {#section, #key, Kind::type, offsetof(Settings, key), fallback},
+    ZEMLO_SETTINGS(ZEMLO_KEY, ZEMLO_FILE_ORDER)
 #undef ZEMLO_KEY
-static_assert(std::size(kKeys) == 42);
+};
+
+// The record's order is the file's but for one pair: one inversion, no more.
+constexpr int orderInversions() {
+  int inversions = 0;
+  for (std::size_t i = 0; i < std::size(kKeys); ++i)
+    for (std::size_t j = i + 1; j < std::size(kKeys); ++j)
+      inversions += kKeys[i].offset > kKeys[j].offset;
+  return inversions;
+}
+static_assert(orderInversions() == 1,
+              "the record's order differs from the file's at one pair only");
 
 // The row's field in `record` (a Settings or a const Settings).
 template <typename T, typename Record>
@@ -93,12 +61,13 @@ void loadSettings(Settings& record, const ProfileStore& store) {
     const std::string text = store.read(row.section, row.key);
     switch (row.kind) {
       case Kind::Flag:
-        field<uint8_t>(record, row) = readFlagText(text, row.fallback != 0) ? 1 : 0;
+        field<setting::Flag>(record, row) = readFlagText(text, row.fallback != 0) ? 1 : 0;
         break;
       case Kind::Integer:
-        field<int32_t>(record, row) = readIntegerText(text, static_cast<int32_t>(row.fallback));
+        field<setting::Integer>(record, row) =
+            readIntegerText(text, static_cast<int32_t>(row.fallback));
         break;
-      case Kind::Real: field<double>(record, row) = readRealText(text, row.fallback); break;
+      case Kind::Real: field<setting::Real>(record, row) = readRealText(text, row.fallback); break;
     }
   }
 }
@@ -108,9 +77,9 @@ void saveSettings(const Settings& record, ProfileStore& store) {
   for (const KeyRow& row : kKeys) {
     std::string text;
     switch (row.kind) {
-      case Kind::Flag: text = formatFlag(field<uint8_t>(record, row) != 0); break;
-      case Kind::Integer: text = formatInteger(field<int32_t>(record, row)); break;
-      case Kind::Real: text = formatReal(field<double>(record, row)); break;
+      case Kind::Flag: text = formatFlag(field<setting::Flag>(record, row) != 0); break;
+      case Kind::Integer: text = formatInteger(field<setting::Integer>(record, row)); break;
+      case Kind::Real: text = formatReal(field<setting::Real>(record, row)); break;
     }
     if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
   }
