@@ -17,20 +17,18 @@ namespace {
 
 enum class Kind { Flag, Integer, Real };
 
-// One key of config.cfg, a row of the key table: where it lives, how it reads and writes, its
-// default.
+// One key of config.cfg, a row of the key table: where it lives, how it reads and writes.
 struct KeyRow {
   const char* section;
   const char* key;
   Kind kind;
   std::size_t offset;  // of the field in Settings
-  double fallback;     // flags and integers are exact in a double
 };
 
 // File order, which is the order of every load and save.
 constexpr KeyRow kKeys[] = {
 #define ZEMLO_KEY(section, key, type, fallback) \
-  {#section, #key, Kind::type, offsetof(Settings, key), fallback},
+  {#section, #key, Kind::type, offsetof(Settings, key)},
     ZEMLO_SETTINGS(ZEMLO_KEY, ZEMLO_FILE_ORDER)
 #undef ZEMLO_KEY
 };
@@ -54,20 +52,28 @@ auto& field(Record& record, const KeyRow& row) {
   return *reinterpret_cast<Field*>(reinterpret_cast<Byte*>(&record) + row.offset);
 }
 
+// Every setting's default, named in the record's order as designated initialisers must be.
+constexpr Settings kDefaults = {
+#define ZEMLO_DEFAULT(section, key, type, fallback) .key = fallback,
+    ZEMLO_SETTINGS(ZEMLO_DEFAULT, ZEMLO_RECORD_ORDER)
+#undef ZEMLO_DEFAULT
+};
+
+// The row's field of `record` as `read` makes it of `text`, the default where it does not read.
+template <typename T, typename Read>
+void load(Settings& record, const KeyRow& row, std::string_view text, Read read) {
+  field<T>(record, row) = read(text, field<T>(kDefaults, row));
+}
+
 }  // namespace
 
 void loadSettings(Settings& record, const ProfileStore& store) {
   for (const KeyRow& row : kKeys) {
     const std::string text = store.read(row.section, row.key);
     switch (row.kind) {
-      case Kind::Flag:
-        field<setting::Flag>(record, row) = readFlagText(text, row.fallback != 0) ? 1 : 0;
-        break;
-      case Kind::Integer:
-        field<setting::Integer>(record, row) =
-            readIntegerText(text, static_cast<int32_t>(row.fallback));
-        break;
-      case Kind::Real: field<setting::Real>(record, row) = readRealText(text, row.fallback); break;
+      case Kind::Flag: load<setting::Flag>(record, row, text, readFlagText); break;
+      case Kind::Integer: load<setting::Integer>(record, row, text, readIntegerText); break;
+      case Kind::Real: load<setting::Real>(record, row, text, readRealText); break;
     }
   }
 }
@@ -84,6 +90,8 @@ void saveSettings(const Settings& record, ProfileStore& store) {
     if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
   }
 }
+
+const Settings& defaultSettings() { return kDefaults; }
 
 void readINI() {
   const auto store = openProfile(settingsFilePath());

@@ -29,6 +29,8 @@ extern Settings settings;
 
 class ProfileStore;
 
+// Every setting's default: the record a load of an empty file makes.
+const Settings& defaultSettings();
 // Loads every key into `record` (defaults for what is missing or unreadable).
 void loadSettings(Settings& record, const ProfileStore& store);
 // Writes every field of `record`, one write per key in file order. Throws

@@ -418,6 +418,8 @@ TEST(SettingsRecord, HoldsNoDefaultsOfItsOwn) {
   expectRecord(Settings{}, [](const Key&) { return 0.0; });
   static Settings fresh;
   expectRecord(fresh, [](const Key&) { return 0.0; });
+  // They are the load's, which defaultSettings() gives without a file.
+  expectRecord(zemlo::defaultSettings(), kDefaults);
 }
 
 TEST(SettingsRecord, FieldsHaveTheirTypes) {
