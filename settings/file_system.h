@@ -24,14 +24,13 @@ std::optional<Contents> read(const FileName& file);
 // read-only, and not held open by a program that shares no writing.
 bool writable(const FileName& file);
 
-// A new file holding `bytes`, named after `file` with a unique suffix,
-// `config.cfg.<8 hex digits>.<extension>`, in `folder` (empty: `file`'s own
-// folder). nullopt when it cannot be made whole.
+// A new file holding `bytes`, named after `file` by copyName with a unique tag,
+// in `folder` (empty: `file`'s own folder). nullopt when it cannot be made whole.
 std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
                                      const FileName& folder = {},
-                                     std::string_view extension = "tmp");
-// Removes the copies createBeside left beside `file` with the extension
-// "tmp" (a save killed before it could remove its own); nothing else.
+                                     std::string_view extension = kStagedExtension);
+// Removes the staged copies createBeside left beside `file` (a save killed
+// before it could remove its own); nothing else.
 void removeStaleCopies(const FileName& file);
 // The folder for temporary files of this user.
 FileName temporaryFolder();

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -99,9 +98,7 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
   const fs::path target = finalTarget(file);
   const fs::path where = folder.empty() ? target.parent_path() : fs::path(folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08x.", static_cast<unsigned>(random()));
-    const fs::path staged = where / (target.filename().native() + suffix + std::string(extension));
+    const fs::path staged = where / copyName(target.filename().native(), random(), extension);
     Fd fd(::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.ok()) {
       if (errno == EEXIST) continue;

@@ -1,7 +1,6 @@
 // Whole-file operations through the Win32 file API.
 #include <windows.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "settings/file_system.h"
@@ -89,11 +88,8 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
   for (int attempt = 0; attempt < 100; ++attempt) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    wchar_t suffix[16];
-    std::swprintf(
-        suffix, 16, L".%08lx.",
-        static_cast<unsigned long>(now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter));
-    const FileName staged = where + name + suffix + FileName(extension.begin(), extension.end());
+    const FileName staged =
+        where + copyName(name, now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter, extension);
     Handle h = open(staged, GENERIC_WRITE, 0, CREATE_NEW);
     if (!h.ok()) {
       if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
@@ -110,7 +106,7 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
 void removeStaleCopies(const FileName& file) {
   const FileName folder = folderOf(file), name = file.substr(folder.size());
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((file + L".*.tmp").c_str(), &found);
+  const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (isStagedCopyOf(found.cFileName, name)) DeleteFileW((folder + found.cFileName).c_str());
