@@ -1,6 +1,6 @@
 // A save of the settings file as one step. The writes follow the platform's
 // profile rules (so they decide every byte): on Windows the profile API writes
-// into a copy of the file staged beside it; elsewhere the portable rules edit
+// into a copy of the file staged beside it; natively the INI text rules edit
 // the text in memory, and commit() stages it once. commit() then checks that
 // the copy holds the writes and everything else the file held, sends it to
 // the disk and puts it in the file's place at once. Until then the file is
@@ -33,7 +33,7 @@ public:
 
   // The staged copy's values.
   std::string read(std::string_view section, std::string_view key) const override;
-  // Writes into the staged copy (or text), and remembers the write for the check.
+  // Writes into the staged copy (natively: the text), and remembers the write for the check.
   bool write(std::string_view section, std::string_view key, std::string_view value) override;
   // The settings file's path, which a WriteError names.
   const FileName& path() const override { return file_; }
@@ -43,6 +43,14 @@ public:
   void commit();
 
 private:
+  // This platform's part, in staged_save_win32.cpp or staged_save_posix.cpp: where
+  // the writes go until commit() finishes them, and how a developer is told why a
+  // copy was refused.
+  void startWrites();
+  bool writeStaged(std::string_view section, std::string_view key, std::string_view value);
+  void finishWrites();
+  static void tellDebugger(const std::string& text);
+
   // Copies `bytes` to a new file beside the file, or in the temporary folder
   // when its folder takes no new file; throws WriteError when neither can.
   void stage(std::string_view bytes);
@@ -58,9 +66,8 @@ private:
   // The copy is in the temporary folder, not beside the file: it can only be
   // written over the file, not renamed onto it.
   bool stagedElsewhere_ = false;
-  std::unique_ptr<ProfileStore> store_;  // Windows: the profile API on the staged copy
-  std::string text_;                     // elsewhere: the text with the writes made so far
   std::vector<Assignment> written_;
+  std::unique_ptr<ProfileStore> api_;  // Windows: the profile API on the staged copy
 };
 
 }  // namespace zemlo
