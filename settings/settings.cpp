@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "settings/profile_store.h"
 #include "settings/staged_save.h"
@@ -15,20 +15,29 @@ Settings settings;
 
 namespace {
 
-enum class Kind { Flag, Integer, Real };
+// Every setting's default, named in the record's order as designated initialisers must be.
+constexpr Settings kDefaults = {
+#define ZEMLO_DEFAULT(section, key, type, fallback) .key = fallback,
+    ZEMLO_SETTINGS(ZEMLO_DEFAULT, ZEMLO_RECORD_ORDER)
+#undef ZEMLO_DEFAULT
+};
 
-// One key of config.cfg, a row of the key table: where it lives, how it reads and writes.
-struct KeyRow {
+// A key of config.cfg: where it lives, and its field read from the key's text and
+// written as text, by the field's type (readFlagText and formatFlag, and so on).
+struct Key {
   const char* section;
-  const char* key;
-  Kind kind;
-  std::size_t offset;  // of the field in Settings
+  const char* name;
+  std::size_t offset;  // of the field
+  void (*read)(Settings& record, std::string_view text);
+  std::string (*text)(const Settings& record);
 };
 
 // File order, which is the order of every load and save.
-constexpr KeyRow kKeys[] = {
-#define ZEMLO_KEY(section, key, type, fallback) \
-  {#section, #key, Kind::type, offsetof(Settings, key)},
+constexpr Key kKeys[] = {
+#define ZEMLO_KEY(section, key, type, fallback)                                               \
+  {#section, #key, offsetof(Settings, key),                                                   \
+   [](Settings& r, std::string_view text) { r.key = read##type##Text(text, kDefaults.key); }, \
+   [](const Settings& r) { return format##type(r.key); }},
     ZEMLO_SETTINGS(ZEMLO_KEY, ZEMLO_FILE_ORDER)
 #undef ZEMLO_KEY
 };
@@ -44,51 +53,16 @@ constexpr int orderInversions() {
 static_assert(orderInversions() == 1,
               "the record's order differs from the file's at one pair only");
 
-// The row's field in `record` (a Settings or a const Settings).
-template <typename T, typename Record>
-auto& field(Record& record, const KeyRow& row) {
-  using Field = std::conditional_t<std::is_const_v<Record>, const T, T>;
-  using Byte = std::conditional_t<std::is_const_v<Record>, const char, char>;
-  return *reinterpret_cast<Field*>(reinterpret_cast<Byte*>(&record) + row.offset);
-}
-
-// Every setting's default, named in the record's order as designated initialisers must be.
-constexpr Settings kDefaults = {
-#define ZEMLO_DEFAULT(section, key, type, fallback) .key = fallback,
-    ZEMLO_SETTINGS(ZEMLO_DEFAULT, ZEMLO_RECORD_ORDER)
-#undef ZEMLO_DEFAULT
-};
-
-// The row's field of `record` as `read` makes it of `text`, the default where it does not read.
-template <typename T, typename Read>
-void load(Settings& record, const KeyRow& row, std::string_view text, Read read) {
-  field<T>(record, row) = read(text, field<T>(kDefaults, row));
-}
-
 }  // namespace
 
 void loadSettings(Settings& record, const ProfileStore& store) {
-  for (const KeyRow& row : kKeys) {
-    const std::string text = store.read(row.section, row.key);
-    switch (row.kind) {
-      case Kind::Flag: load<setting::Flag>(record, row, text, readFlagText); break;
-      case Kind::Integer: load<setting::Integer>(record, row, text, readIntegerText); break;
-      case Kind::Real: load<setting::Real>(record, row, text, readRealText); break;
-    }
-  }
+  for (const Key& key : kKeys) key.read(record, store.read(key.section, key.name));
 }
 
 void saveSettings(const Settings& record, ProfileStore& store) {
   // One write per key: a failure stops the save there, the keys before it written.
-  for (const KeyRow& row : kKeys) {
-    std::string text;
-    switch (row.kind) {
-      case Kind::Flag: text = formatFlag(field<setting::Flag>(record, row) != 0); break;
-      case Kind::Integer: text = formatInteger(field<setting::Integer>(record, row)); break;
-      case Kind::Real: text = formatReal(field<setting::Real>(record, row)); break;
-    }
-    if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
-  }
+  for (const Key& key : kKeys)
+    if (!store.write(key.section, key.name, key.text(record))) throw WriteError(store.path());
 }
 
 const Settings& defaultSettings() { return kDefaults; }
