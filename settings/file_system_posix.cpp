@@ -1,6 +1,7 @@
 // Whole-file operations through POSIX calls (the native build and the fuzz targets).
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "settings/file_system.h"
 
@@ -26,6 +28,7 @@ public:
   Fd& operator=(const Fd&) = delete;
   bool ok() const { return fd_ >= 0; }
   int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
   bool close() {
     const int fd = fd_;
     fd_ = -1;
@@ -92,8 +95,8 @@ bool writable(const FileName& file) {
   return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(file.c_str(), W_OK) == 0;
 }
 
-std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder, std::string_view extension) {
+std::optional<Copy> createBeside(const FileName& file, std::string_view bytes,
+                                 const FileName& folder, std::string_view extension) {
   static std::mt19937 random{std::random_device{}()};
   const fs::path target = finalTarget(file);
   const fs::path where = folder.empty() ? target.parent_path() : fs::path(folder);
@@ -104,7 +107,14 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
       if (errno == EEXIST) continue;
       return std::nullopt;
     }
-    if (writeAll(fd.get(), bytes, 0) && fd.close()) return staged.native();
+    // Locked before its first byte, the lock kept by a duplicate: a sweep passes a
+    // locked copy by. One that a sweep locked first has no name left: the next name.
+    struct stat st {};
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(fd.get(), &st) != 0 || !st.st_nlink)
+      continue;
+    Fd lock(::dup(fd.get()));
+    if (lock.ok() && writeAll(fd.get(), bytes, 0) && fd.close())
+      return Copy{staged.native(), {nullptr, [held = lock.release()](void*) { ::close(held); }}};
     ::unlink(staged.c_str());
     return std::nullopt;
   }
@@ -115,9 +125,12 @@ void removeStaleCopies(const FileName& file) {
   const fs::path target = finalTarget(file);  // where createBeside puts them
   DIR* folder = ::opendir(target.has_parent_path() ? target.parent_path().c_str() : ".");
   if (!folder) return;
-  while (const dirent* entry = ::readdir(folder))
-    if (isStagedCopyOf(entry->d_name, target.filename().native()))
+  while (const dirent* entry = ::readdir(folder)) {
+    if (!isStagedCopyOf(entry->d_name, target.filename().native())) continue;
+    Fd copy(::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_CLOEXEC));
+    if (copy.ok() && ::flock(copy.get(), LOCK_EX | LOCK_NB) == 0)  // held by none
       ::unlinkat(::dirfd(folder), entry->d_name, 0);
+  }
   ::closedir(folder);
 }
 
@@ -131,15 +144,16 @@ bool flush(const FileName& file) {
   return fd.ok() && ::fsync(fd.get()) == 0;
 }
 
-bool replace(const FileName& staged, const FileName& target, bool durable) {
+bool replace(Copy& staged, const FileName& target, bool durable) {
   const fs::path real = finalTarget(target);
   struct stat old {};
   if (::stat(real.c_str(), &old) == 0) {
     // A rename would replace a read-only file; the profile API refuses to.
     if (!writable(real)) return false;
-    if (::chmod(staged.c_str(), old.st_mode & 07777) != 0) return false;
+    if (::chmod(staged.name.c_str(), old.st_mode & 07777) != 0) return false;
   }
-  if (::rename(staged.c_str(), real.c_str()) != 0) return false;
+  if (::rename(staged.name.c_str(), real.c_str()) != 0) return false;
+  staged.hold.reset();  // renamed, it is no copy any more
   // The rename is done and cannot be undone: a folder that will not sync is
   // left to the system's own write-back, and the target is the staged file.
   if (durable) syncFolderOf(real);
@@ -161,6 +175,9 @@ Overwritten overwrite(const FileName& target, std::string_view bytes, std::strin
              : Overwritten::kDamaged;
 }
 
-void remove(const FileName& file) { ::unlink(file.c_str()); }
+void remove(Copy& copy) {
+  ::unlink(copy.name.c_str());
+  copy.hold.reset();
+}
 
 }  // namespace zemlo::files

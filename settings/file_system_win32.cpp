@@ -18,6 +18,7 @@ public:
   Handle& operator=(const Handle&) = delete;
   bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
   HANDLE get() const { return h_; }
+  HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
   // Closes now; false when the close reports an error (data not written).
   bool close() { return CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)) != FALSE; }
 
@@ -25,7 +26,8 @@ private:
   HANDLE h_;
 };
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr DWORD kShareAll = kShareReadWrite | FILE_SHARE_DELETE;
 
 Handle open(const FileName& file, DWORD access, DWORD share, DWORD disposition) {
   return Handle(CreateFileW(file.c_str(), access, share, nullptr, disposition,
@@ -80,8 +82,8 @@ bool writable(const FileName& file) {
   return open(file, GENERIC_WRITE, kShareAll, OPEN_EXISTING).ok();
 }
 
-std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder, std::string_view extension) {
+std::optional<Copy> createBeside(const FileName& file, std::string_view bytes,
+                                 const FileName& folder, std::string_view extension) {
   const FileName name = file.substr(folderOf(file).size());
   const FileName where = folder.empty() ? folderOf(file) : folder;
   static unsigned counter = 0;
@@ -90,13 +92,18 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
     QueryPerformanceCounter(&now);
     const FileName staged =
         where + copyName(name, now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter, extension);
-    Handle h = open(staged, GENERIC_WRITE, 0, CREATE_NEW);
+    Handle h = open(staged, GENERIC_WRITE, kShareReadWrite, CREATE_NEW);
     if (!h.ok()) {
       if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
       return std::nullopt;
     }
-    if (writeAll(h.get(), bytes) && h.close()) return staged;
+    // Held open from the start, sharing no deletion, so that a sweep's DeleteFile
+    // fails on it. The hold only reads, so the profile API may open it as it likes.
+    Handle hold = open(staged, GENERIC_READ, kShareReadWrite, OPEN_EXISTING);
+    if (hold.ok() && writeAll(h.get(), bytes) && h.close())
+      return Copy{staged, {hold.release(), CloseHandle}};
     h.close();
+    hold.close();
     DeleteFileW(staged.c_str());
     return std::nullopt;
   }
@@ -109,6 +116,7 @@ void removeStaleCopies(const FileName& file) {
   const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
+    // A copy still held by its save shares no deletion: this fails on it.
     if (isStagedCopyOf(found.cFileName, name)) DeleteFileW((folder + found.cFileName).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -125,7 +133,8 @@ bool flush(const FileName& file) {
   return h.ok() && FlushFileBuffers(h.get()) && h.close();
 }
 
-bool replace(const FileName& staged, const FileName& target, bool durable) {
+bool replace(Copy& staged, const FileName& target, bool durable) {
+  staged.hold.reset();  // Windows renames no file held open without delete sharing
   // MoveFileEx rather than ReplaceFile: it either replaces the file or leaves
   // it alone, where a ReplaceFile that fails half-way can leave the target
   // renamed away. What the move does not carry over, it is told here: the
@@ -137,10 +146,11 @@ bool replace(const FileName& staged, const FileName& target, bool durable) {
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if ((attributes & kept) && !SetFileAttributesW(staged.c_str(), attributes & kept)) return false;
+    if ((attributes & kept) && !SetFileAttributesW(staged.name.c_str(), attributes & kept))
+      return false;
   }
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-  return MoveFileExW(staged.c_str(), target.c_str(), flags) != FALSE;
+  return MoveFileExW(staged.name.c_str(), target.c_str(), flags) != FALSE;
 }
 
 Overwritten overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
@@ -158,6 +168,9 @@ Overwritten overwrite(const FileName& target, std::string_view bytes, std::strin
                                                                     : Overwritten::kDamaged;
 }
 
-void remove(const FileName& file) { DeleteFileW(file.c_str()); }
+void remove(Copy& copy) {
+  copy.hold.reset();
+  DeleteFileW(copy.name.c_str());
+}
 
 }  // namespace zemlo::files

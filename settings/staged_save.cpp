@@ -34,13 +34,13 @@ bool StagedSave::write(std::string_view section, std::string_view key, std::stri
 
 void StagedSave::commit() {
   finishWrites();
-  const auto staged = files::read(*staged_);
+  const auto staged = files::read(staged_->name);
   if (!staged || !staged->exists) throw WriteError(file_);
   if (std::string why; !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_, &why))
     refuse(why);
   if (original_.exists && staged->bytes == original_.bytes) return;  // nothing changed: no write
 
-  if (!stagedElsewhere_ && files::flush(*staged_) && files::replace(*staged_, file_, true)) {
+  if (!stagedElsewhere_ && files::flush(staged_->name) && files::replace(*staged_, file_, true)) {
     staged_.reset();
     return;
   }
@@ -72,7 +72,7 @@ void StagedSave::keepOriginal() const {
   auto copy = files::createBeside(file_, original_.bytes, {}, "old");
   if (!copy) copy = files::createBeside(file_, original_.bytes, files::temporaryFolder(), "old");
   if (!copy) throw WriteError(file_);
-  throw WriteError(file_, ".\nThe settings before this save are kept in " + pathToUtf8(*copy));
+  throw WriteError(file_, ".\nThe settings before this save are kept in " + pathToUtf8(copy->name));
 }
 
 }  // namespace zemlo

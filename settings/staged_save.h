@@ -62,7 +62,7 @@ private:
 
   FileName file_;
   files::Contents original_;
-  std::optional<FileName> staged_;
+  std::optional<files::Copy> staged_;
   // The copy is in the temporary folder, not beside the file: it can only be
   // written over the file, not renamed onto it.
   bool stagedElsewhere_ = false;

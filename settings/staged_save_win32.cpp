@@ -9,7 +9,7 @@ namespace zemlo {
 
 void StagedSave::startWrites() {
   stage(original_.bytes);
-  api_ = openProfile(*staged_);
+  api_ = openProfile(staged_->name);
 }
 
 std::string StagedSave::read(std::string_view section, std::string_view key) const {

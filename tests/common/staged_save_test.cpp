@@ -169,6 +169,24 @@ TEST_F(StagedSaveTest, RemovesStaleCopiesOfThisFileAndNothingElse) {
   EXPECT_EQ(namesIn(dir_.path()), expected);
 }
 
+// A copy another save is still writing is not stale: a save's sweep leaves it,
+// the other save completes, and once nobody holds the copy the next sweep takes it.
+// (On Windows a StagedSave holds its copy from the start; natively only while made.)
+TEST_F(StagedSaveTest, LeavesACopyAnotherSaveIsStillWriting) {
+  writeBytes(file(), "[General]\r\nshowFPS=0\r\n");
+  zemlo::StagedSave other(file());
+  auto held = zemlo::files::createBeside(file(), "being written");
+  ASSERT_TRUE(held);
+  save(file(), {{"General", "showFPS", "1"}});
+  EXPECT_EQ(readBytes(held->name), "being written");
+  ASSERT_TRUE(other.write("General", "showStat", "1"));
+  other.commit();
+  EXPECT_EQ(readBytes(file()), "[General]\r\nshowFPS=0\r\nshowStat=1\r\n");
+  held->hold.reset();  // as a killed save lets go
+  save(file(), {{"General", "showFPS", "1"}});
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"config.cfg"});
+}
+
 TEST_F(StagedSaveTest, FailureLeavesTheFileAndNoCopy) {
   fs::create_directory(file());
   EXPECT_THROW(save(file(), {{"General", "showFPS", "1"}}), zemlo::WriteError);
