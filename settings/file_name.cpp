@@ -5,9 +5,7 @@
 #endif
 
 namespace zemlo {
-namespace {
 constexpr char kHexDigits[] = "0123456789abcdef";
-}  // namespace
 
 FileName folderOf(const FileName& file) {
 #ifdef _WIN32

@@ -29,11 +29,7 @@ public:
   bool ok() const { return fd_ >= 0; }
   int get() const { return fd_; }
   int release() { return std::exchange(fd_, -1); }
-  bool close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
+  bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
 private:
   int fd_;

@@ -27,8 +27,6 @@ struct Settings {
 // The one process-wide record. Zero-initialised static storage; lives for the run.
 extern Settings settings;
 
-class ProfileStore;
-
 // Every setting's default: the record a load of an empty file makes.
 const Settings& defaultSettings();
 // Loads every key into `record` (defaults for what is missing or unreadable).
