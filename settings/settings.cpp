@@ -1,7 +1,5 @@
 #include "settings/settings.h"
 
-#include <cstddef>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -27,7 +25,6 @@ constexpr Settings kDefaults = {
 struct Key {
   const char* section;
   const char* name;
-  std::size_t offset;  // of the field
   void (*read)(Settings& record, std::string_view text);
   std::string (*text)(const Settings& record);
 };
@@ -35,23 +32,17 @@ struct Key {
 // File order, which is the order of every load and save.
 constexpr Key kKeys[] = {
 #define ZEMLO_KEY(section, key, type, fallback)                                               \
-  {#section, #key, offsetof(Settings, key),                                                   \
+  {#section, #key,                                                                            \
    [](Settings& r, std::string_view text) { r.key = read##type##Text(text, kDefaults.key); }, \
    [](const Settings& r) { return format##type(r.key); }},
     ZEMLO_SETTINGS(ZEMLO_KEY, ZEMLO_FILE_ORDER)
 #undef ZEMLO_KEY
 };
 
-// The record's order is the file's but for one pair: one inversion, no more.
-constexpr int orderInversions() {
-  int inversions = 0;
-  for (std::size_t i = 0; i < std::size(kKeys); ++i)
-    for (std::size_t j = i + 1; j < std::size(kKeys); ++j)
-      inversions += kKeys[i].offset > kKeys[j].offset;
-  return inversions;
-}
-static_assert(orderInversions() == 1,
-              "the record's order differs from the file's at one pair only");
+// Only a PAIR can set the record's order apart from the file's: one, no more.
+#define ZEMLO_NO_KEY(section, key, type, fallback)
+#define ZEMLO_ONE_PAIR(KEY, first, second) +1
+static_assert(0 ZEMLO_SETTINGS(ZEMLO_NO_KEY, ZEMLO_ONE_PAIR) == 1, "one pair in another order");
 
 }  // namespace
 
