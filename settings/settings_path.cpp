@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <string_view>
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -34,11 +36,8 @@ FileName executablePath() {
 
 FileName settingsFilePath() {
   // Beside the executable, never in the working directory.
-#ifdef _WIN32
-  return folderOf(executablePath()) + L"config.cfg";
-#else
-  return folderOf(executablePath()) + "config.cfg";
-#endif
+  const std::string_view name = "config.cfg";
+  return folderOf(executablePath()).append(name.begin(), name.end());
 }
 
 }  // namespace zemlo
