@@ -1,5 +1,3 @@
-// What a save does on every platform; its writes are the platform's
-// (staged_save_win32.cpp, staged_save_posix.cpp).
 #include "settings/staged_save.h"
 
 namespace zemlo {
@@ -36,8 +34,11 @@ void StagedSave::commit() {
   finishWrites();
   const auto staged = files::read(staged_->name);
   if (!staged || !staged->exists) throw WriteError(file_);
-  if (std::string why; !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_, &why))
-    refuse(why);
+  if (std::string why; !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_, &why)) {
+    // The error box's text is fixed: a developer finds the reason in the debugger's output.
+    tellDebugger("zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why);
+    throw WriteError(file_);
+  }
   if (original_.exists && staged->bytes == original_.bytes) return;  // nothing changed: no write
 
   if (!stagedElsewhere_ && files::flush(staged_->name) && files::replace(*staged_, file_, true)) {
@@ -58,12 +59,6 @@ void StagedSave::commit() {
                  : files::Overwritten::kDamaged;
   }
   if (result == files::Overwritten::kDamaged) keepOriginal();
-  throw WriteError(file_);
-}
-
-void StagedSave::refuse(const std::string& why) const {
-  // The error box's text is fixed: a developer finds the reason in the debugger's output.
-  tellDebugger("zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why);
   throw WriteError(file_);
 }
 

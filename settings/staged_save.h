@@ -1,13 +1,12 @@
-// A save of the settings file as one step. The writes follow the platform's
-// profile rules (so they decide every byte): on Windows the profile API writes
-// into a copy of the file staged beside it; natively the INI text rules edit
-// the text in memory, and commit() stages it once. commit() then checks that
-// the copy holds the writes and everything else the file held, sends it to
-// the disk and puts it in the file's place at once. Until then the file is
-// untouched: a save that fails anywhere leaves it byte for byte as it was and
-// throws WriteError naming it. The one exception is the write in place (see
-// commit()): if it fails and putting the old bytes back fails as well, they
-// are kept in a copy beside the file, which the error names on a line of its own.
+// A save of the settings file as one step. The writes go into a staged copy of
+// the file by the platform's profile rules, so those decide every byte
+// (staged_save_win32.cpp, staged_save_posix.cpp). commit() checks that the copy
+// holds the writes and everything else the file held, sends it to the disk and
+// puts it in the file's place at once. Until then the file is untouched: a save
+// that fails anywhere leaves it byte for byte as it was and throws WriteError
+// naming it. The one exception is the write in place (see commit()): if it
+// fails and putting the old bytes back fails as well, they are kept in a copy
+// beside the file, which the error names on a line of its own.
 #pragma once
 
 #include <memory>
@@ -43,9 +42,8 @@ public:
   void commit();
 
 private:
-  // This platform's part, in staged_save_win32.cpp or staged_save_posix.cpp: where
-  // the writes go until commit() finishes them, and how a developer is told why a
-  // copy was refused.
+  // This platform's part: where the writes go until commit() finishes them, and
+  // how a developer is told why a copy was refused.
   void startWrites();
   bool writeStaged(std::string_view section, std::string_view key, std::string_view value);
   void finishWrites();
@@ -54,8 +52,6 @@ private:
   // Copies `bytes` to a new file beside the file, or in the temporary folder
   // when its folder takes no new file; throws WriteError when neither can.
   void stage(std::string_view bytes);
-  // Throws WriteError for a staged copy the check refused, saying why where a developer looks.
-  [[noreturn]] void refuse(const std::string& why) const;
   // Throws WriteError naming a copy of the old bytes, after a write in place that failed
   // and could not be undone.
   [[noreturn]] void keepOriginal() const;

@@ -1,6 +1,6 @@
 // The native way of staging a save: the INI text rules make the writes on the
 // text in memory, and commit() stages the copy once, with all of them.
-#include <cstdio>
+#include <iostream>
 
 #include "settings/ini_text.h"
 #include "settings/staged_save.h"
@@ -27,8 +27,6 @@ bool StagedSave::writeStaged(std::string_view, std::string_view, std::string_vie
 void StagedSave::finishWrites() { stage(withWrites(original_.bytes, written_)); }
 
 // Where a debugger would show it on Windows: standard error.
-void StagedSave::tellDebugger(const std::string& text) {
-  std::fprintf(stderr, "%s\n", text.c_str());
-}
+void StagedSave::tellDebugger(const std::string& text) { std::cerr << text << '\n'; }
 
 }  // namespace zemlo
