@@ -29,7 +29,6 @@ struct Key {
   std::string (*text)(const Settings& record);
 };
 
-// File order, which is the order of every load and save.
 constexpr Key kKeys[] = {
 #define ZEMLO_KEY(section, key, type, fallback)                                               \
   {#section, #key,                                                                            \

@@ -7,8 +7,6 @@
 
 #include <vector>
 #else
-#include <unistd.h>
-
 #include <filesystem>
 #endif
 
