@@ -32,7 +32,7 @@ public:
 
   // The staged copy's values.
   std::string read(std::string_view section, std::string_view key) const override;
-  // Writes into the staged copy (natively: the text), and remembers the write for the check.
+  // Writes into the staged copy (natively: its text, made at commit), remembered for the check.
   bool write(std::string_view section, std::string_view key, std::string_view value) override;
   // The settings file's path, which a WriteError names.
   const FileName& path() const override { return file_; }
