@@ -1,6 +1,8 @@
 // Whole-file operations through the Win32 file API.
 #include <windows.h>
 
+#include <memory>
+#include <string>
 #include <utility>
 
 #include "settings/file_system.h"
@@ -50,6 +52,18 @@ bool seek(HANDLE h, std::size_t offset) {
   return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) != FALSE;
 }
 
+// A copy's hold: a mutex named after it, made before the file and closed with
+// the Copy, or when its process ends, however it ends. Not a handle on the copy
+// itself: the profile API opens the copy on its own, with sharing rules Windows
+// does not document, and a handle of ours could refuse that open.
+std::wstring holdName(const FileName& copy) { return L"Local\\zemlo-config-copy-" + copy; }
+
+bool isHeld(const FileName& copy) {
+  const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, holdName(copy).c_str());
+  if (mutex) CloseHandle(mutex);
+  return mutex != nullptr;
+}
+
 // Writes `bytes` at the start of the file and ends the file after them.
 bool writeWhole(HANDLE h, std::string_view bytes) {
   return seek(h, 0) && writeAll(h, bytes) && SetEndOfFile(h);
@@ -90,20 +104,22 @@ std::optional<Copy> createBeside(const FileName& file, std::string_view bytes,
   for (int attempt = 0; attempt < 100; ++attempt) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const FileName staged =
-        where + copyName(name, now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter, extension);
+    const FileName copy =
+        copyName(name, now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter, extension);
+    const FileName staged = where + copy;
+    // Held from before its first byte; a name already held is another save's.
+    std::shared_ptr<void> hold(CreateMutexW(nullptr, FALSE, holdName(copy).c_str()),
+                               [](void* mutex) {
+                                 if (mutex) CloseHandle(mutex);
+                               });
+    if (hold && GetLastError() == ERROR_ALREADY_EXISTS) continue;
     Handle h = open(staged, GENERIC_WRITE, kShareReadWrite, CREATE_NEW);
     if (!h.ok()) {
       if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
       return std::nullopt;
     }
-    // Held open from the start, sharing no deletion, so that a sweep's DeleteFile
-    // fails on it. The hold only reads, so the profile API may open it as it likes.
-    Handle hold = open(staged, GENERIC_READ, kShareReadWrite, OPEN_EXISTING);
-    if (hold.ok() && writeAll(h.get(), bytes) && h.close())
-      return Copy{staged, {hold.release(), CloseHandle}};
+    if (writeAll(h.get(), bytes) && h.close()) return Copy{staged, std::move(hold)};
     h.close();
-    hold.close();
     DeleteFileW(staged.c_str());
     return std::nullopt;
   }
@@ -116,8 +132,8 @@ void removeStaleCopies(const FileName& file) {
   const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    // A copy still held by its save shares no deletion: this fails on it.
-    if (isStagedCopyOf(found.cFileName, name)) DeleteFileW((folder + found.cFileName).c_str());
+    if (isStagedCopyOf(found.cFileName, name) && !isHeld(found.cFileName))
+      DeleteFileW((folder + found.cFileName).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
 }
@@ -134,7 +150,6 @@ bool flush(const FileName& file) {
 }
 
 bool replace(Copy& staged, const FileName& target, bool durable) {
-  staged.hold.reset();  // Windows renames no file held open without delete sharing
   // MoveFileEx rather than ReplaceFile: it either replaces the file or leaves
   // it alone, where a ReplaceFile that fails half-way can leave the target
   // renamed away. What the move does not carry over, it is told here: the
