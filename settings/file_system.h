@@ -46,9 +46,9 @@ FileName temporaryFolder();
 // Sends the file's data to the disk.
 bool flush(const FileName& file);
 
-// Puts `staged` in the place of `target` in one step, and lets go of it:
-// afterwards `target` is either what it was or the staged file, whatever
-// happens. The staged file takes the target's attributes (permissions). A symbolic link `target`
+// Puts `staged` in the place of `target` in one step: afterwards `target` is
+// either what it was or the staged file, whatever happens. The staged file
+// takes the target's attributes (permissions). A symbolic link `target`
 // stays a link, its target replaced, on POSIX systems; on Windows the link
 // itself is replaced by the file. `durable`: the change of names reaches the
 // disk before this returns. False, with both files as they were, on failure.
