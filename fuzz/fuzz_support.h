@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/ini_text.h"
 #include "settings/profile_store.h"
 
 namespace zemlo::fuzz {

@@ -1,12 +1,11 @@
 #include "settings/file_name.h"
 
-#include <string_view>
-
 #ifdef _WIN32
 #include "settings/wide_text.h"
 #endif
 
 namespace zemlo {
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 FileName folderOf(const FileName& file) {
 #ifdef _WIN32
@@ -25,16 +24,21 @@ std::string pathToUtf8(const FileName& file) {
 #endif
 }
 
+FileName copyName(const FileName& name, uint32_t tag, std::string_view extension) {
+  FileName copy = name;
+  copy += '.';
+  for (int shift = 28; shift >= 0; shift -= 4) copy += kHexDigits[(tag >> shift) & 0xF];
+  copy += '.';
+  return copy.append(extension.begin(), extension.end());
+}
+
 bool isStagedCopyOf(const FileName& candidate, const FileName& name) {
-  static constexpr std::string_view kShape = ".########.tmp";  // '#': a hex digit
-  if (candidate.size() != name.size() + kShape.size() || candidate.compare(0, name.size(), name))
-    return false;
-  for (std::size_t i = 0; i < kShape.size(); ++i) {
-    const FileName::value_type c = candidate[name.size() + i];
-    const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-    if (kShape[i] == '#' ? !hex : c != FileName::value_type(kShape[i])) return false;
-  }
-  return true;
+  // Exactly what copyName makes of the eight digits after the name and its dot.
+  if (candidate.size() != copyName(name, 0, kStagedExtension).size()) return false;
+  uint32_t tag = 0;
+  for (std::size_t i = name.size() + 1; i < name.size() + 9; ++i)
+    tag = tag << 4 | (std::string_view(kHexDigits).find(char(candidate[i])) & 0xF);
+  return candidate == copyName(name, tag, kStagedExtension);
 }
 
 WriteError::WriteError(const FileName& file, const std::string& more)

@@ -2,8 +2,10 @@
 // settings file raises.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zemlo {
 
@@ -24,8 +26,13 @@ FileName folderOf(const FileName& file);
 // UTF-8 text of a path, for messages.
 std::string pathToUtf8(const FileName& file);
 
-// Whether `candidate` is the name of a staged copy of the file named `name`:
-// `name`, a dot, eight lower-case hex digits and ".tmp".
+// The extension of a staged copy: what a save writes before it replaces the file.
+inline constexpr std::string_view kStagedExtension = "tmp";
+
+// The name of a copy of the file named `name`: `name`, a dot, `tag` in eight
+// lower-case hex digits, a dot and `extension` (config.cfg.0123abcd.tmp).
+FileName copyName(const FileName& name, uint32_t tag, std::string_view extension);
+// Whether `candidate` is the name of a staged copy of the file named `name`.
 bool isStagedCopyOf(const FileName& candidate, const FileName& name);
 
 // A failed write of the settings file; what() is "Unable to write to <path>"

@@ -2,6 +2,7 @@
 // platform's own calls behind them. No exceptions: every failure is a result.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,14 +25,20 @@ std::optional<Contents> read(const FileName& file);
 // read-only, and not held open by a program that shares no writing.
 bool writable(const FileName& file);
 
-// A new file holding `bytes`, named after `file` with a unique suffix,
-// `config.cfg.<8 hex digits>.<extension>`, in `folder` (empty: `file`'s own
-// folder). nullopt when it cannot be made whole.
-std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder = {},
-                                     std::string_view extension = "tmp");
-// Removes the copies createBeside left beside `file` with the extension
-// "tmp" (a save killed before it could remove its own); nothing else.
+// A copy createBeside made, held from before its first byte until let go of:
+// while held, it is a copy still being written, which no save's sweep removes.
+struct Copy {
+  FileName name;
+  std::shared_ptr<void> hold;
+};
+
+// A new file holding `bytes`, named after `file` by copyName with a unique tag,
+// in `folder` (empty: `file`'s own folder). nullopt when it cannot be made whole.
+std::optional<Copy> createBeside(const FileName& file, std::string_view bytes,
+                                 const FileName& folder = {},
+                                 std::string_view extension = kStagedExtension);
+// Removes the staged copies createBeside left beside `file` (a save killed
+// before it could remove its own) and no longer holds; nothing else.
 void removeStaleCopies(const FileName& file);
 // The folder for temporary files of this user.
 FileName temporaryFolder();
@@ -45,7 +52,7 @@ bool flush(const FileName& file);
 // stays a link, its target replaced, on POSIX systems; on Windows the link
 // itself is replaced by the file. `durable`: the change of names reaches the
 // disk before this returns. False, with both files as they were, on failure.
-bool replace(const FileName& staged, const FileName& target, bool durable);
+bool replace(Copy& staged, const FileName& target, bool durable);
 
 // What a write in place did to the file.
 enum class Overwritten {
@@ -58,6 +65,7 @@ enum class Overwritten {
 // write fails after that, `original` is put back. The data reaches the disk.
 Overwritten overwrite(const FileName& target, std::string_view bytes, std::string_view original);
 
-void remove(const FileName& file);
+// Lets go of the copy and removes it.
+void remove(Copy& copy);
 
 }  // namespace zemlo::files

@@ -1,14 +1,15 @@
 // Whole-file operations through POSIX calls (the native build and the fuzz targets).
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "settings/file_system.h"
 
@@ -27,11 +28,8 @@ public:
   Fd& operator=(const Fd&) = delete;
   bool ok() const { return fd_ >= 0; }
   int get() const { return fd_; }
-  bool close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
+  int release() { return std::exchange(fd_, -1); }
+  bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
 private:
   int fd_;
@@ -93,21 +91,26 @@ bool writable(const FileName& file) {
   return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(file.c_str(), W_OK) == 0;
 }
 
-std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder, std::string_view extension) {
+std::optional<Copy> createBeside(const FileName& file, std::string_view bytes,
+                                 const FileName& folder, std::string_view extension) {
   static std::mt19937 random{std::random_device{}()};
   const fs::path target = finalTarget(file);
   const fs::path where = folder.empty() ? target.parent_path() : fs::path(folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08x.", static_cast<unsigned>(random()));
-    const fs::path staged = where / (target.filename().native() + suffix + std::string(extension));
+    const fs::path staged = where / copyName(target.filename().native(), random(), extension);
     Fd fd(::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.ok()) {
       if (errno == EEXIST) continue;
       return std::nullopt;
     }
-    if (writeAll(fd.get(), bytes, 0) && fd.close()) return staged.native();
+    // Locked before its first byte, the lock kept by a duplicate: a sweep passes a
+    // locked copy by. One that a sweep locked first has no name left: the next name.
+    struct stat st {};
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(fd.get(), &st) != 0 || !st.st_nlink)
+      continue;
+    Fd lock(::dup(fd.get()));
+    if (lock.ok() && writeAll(fd.get(), bytes, 0) && fd.close())
+      return Copy{staged.native(), {nullptr, [held = lock.release()](void*) { ::close(held); }}};
     ::unlink(staged.c_str());
     return std::nullopt;
   }
@@ -118,9 +121,12 @@ void removeStaleCopies(const FileName& file) {
   const fs::path target = finalTarget(file);  // where createBeside puts them
   DIR* folder = ::opendir(target.has_parent_path() ? target.parent_path().c_str() : ".");
   if (!folder) return;
-  while (const dirent* entry = ::readdir(folder))
-    if (isStagedCopyOf(entry->d_name, target.filename().native()))
+  while (const dirent* entry = ::readdir(folder)) {
+    if (!isStagedCopyOf(entry->d_name, target.filename().native())) continue;
+    Fd copy(::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_CLOEXEC));
+    if (copy.ok() && ::flock(copy.get(), LOCK_EX | LOCK_NB) == 0)  // held by none
       ::unlinkat(::dirfd(folder), entry->d_name, 0);
+  }
   ::closedir(folder);
 }
 
@@ -134,15 +140,16 @@ bool flush(const FileName& file) {
   return fd.ok() && ::fsync(fd.get()) == 0;
 }
 
-bool replace(const FileName& staged, const FileName& target, bool durable) {
+bool replace(Copy& staged, const FileName& target, bool durable) {
   const fs::path real = finalTarget(target);
   struct stat old {};
   if (::stat(real.c_str(), &old) == 0) {
     // A rename would replace a read-only file; the profile API refuses to.
     if (!writable(real)) return false;
-    if (::chmod(staged.c_str(), old.st_mode & 07777) != 0) return false;
+    if (::chmod(staged.name.c_str(), old.st_mode & 07777) != 0) return false;
   }
-  if (::rename(staged.c_str(), real.c_str()) != 0) return false;
+  if (::rename(staged.name.c_str(), real.c_str()) != 0) return false;
+  staged.hold.reset();  // renamed, it is no copy any more
   // The rename is done and cannot be undone: a folder that will not sync is
   // left to the system's own write-back, and the target is the staged file.
   if (durable) syncFolderOf(real);
@@ -164,6 +171,9 @@ Overwritten overwrite(const FileName& target, std::string_view bytes, std::strin
              : Overwritten::kDamaged;
 }
 
-void remove(const FileName& file) { ::unlink(file.c_str()); }
+void remove(Copy& copy) {
+  ::unlink(copy.name.c_str());
+  copy.hold.reset();
+}
 
 }  // namespace zemlo::files

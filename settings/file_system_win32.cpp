@@ -1,7 +1,8 @@
 // Whole-file operations through the Win32 file API.
 #include <windows.h>
 
-#include <cstdio>
+#include <memory>
+#include <string>
 #include <utility>
 
 #include "settings/file_system.h"
@@ -19,6 +20,7 @@ public:
   Handle& operator=(const Handle&) = delete;
   bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
   HANDLE get() const { return h_; }
+  HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
   // Closes now; false when the close reports an error (data not written).
   bool close() { return CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)) != FALSE; }
 
@@ -26,7 +28,8 @@ private:
   HANDLE h_;
 };
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr DWORD kShareAll = kShareReadWrite | FILE_SHARE_DELETE;
 
 Handle open(const FileName& file, DWORD access, DWORD share, DWORD disposition) {
   return Handle(CreateFileW(file.c_str(), access, share, nullptr, disposition,
@@ -47,6 +50,18 @@ bool seek(HANDLE h, std::size_t offset) {
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(offset);
   return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// A copy's hold: a mutex named after it, made before the file and closed with
+// the Copy, or when its process ends, however it ends. Not a handle on the copy
+// itself: the profile API opens the copy on its own, with sharing rules Windows
+// does not document, and a handle of ours could refuse that open.
+std::wstring holdName(const FileName& copy) { return L"Local\\zemlo-config-copy-" + copy; }
+
+bool isHeld(const FileName& copy) {
+  const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, holdName(copy).c_str());
+  if (mutex) CloseHandle(mutex);
+  return mutex != nullptr;
 }
 
 // Writes `bytes` at the start of the file and ends the file after them.
@@ -81,25 +96,29 @@ bool writable(const FileName& file) {
   return open(file, GENERIC_WRITE, kShareAll, OPEN_EXISTING).ok();
 }
 
-std::optional<FileName> createBeside(const FileName& file, std::string_view bytes,
-                                     const FileName& folder, std::string_view extension) {
+std::optional<Copy> createBeside(const FileName& file, std::string_view bytes,
+                                 const FileName& folder, std::string_view extension) {
   const FileName name = file.substr(folderOf(file).size());
   const FileName where = folder.empty() ? folderOf(file) : folder;
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    wchar_t suffix[16];
-    std::swprintf(
-        suffix, 16, L".%08lx.",
-        static_cast<unsigned long>(now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter));
-    const FileName staged = where + name + suffix + FileName(extension.begin(), extension.end());
-    Handle h = open(staged, GENERIC_WRITE, 0, CREATE_NEW);
+    const FileName copy =
+        copyName(name, now.LowPart ^ (GetCurrentProcessId() << 16) ^ ++counter, extension);
+    const FileName staged = where + copy;
+    // Held from before its first byte; a name already held is another save's.
+    std::shared_ptr<void> hold(CreateMutexW(nullptr, FALSE, holdName(copy).c_str()),
+                               [](void* mutex) {
+                                 if (mutex) CloseHandle(mutex);
+                               });
+    if (hold && GetLastError() == ERROR_ALREADY_EXISTS) continue;
+    Handle h = open(staged, GENERIC_WRITE, kShareReadWrite, CREATE_NEW);
     if (!h.ok()) {
       if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
       return std::nullopt;
     }
-    if (writeAll(h.get(), bytes) && h.close()) return staged;
+    if (writeAll(h.get(), bytes) && h.close()) return Copy{staged, std::move(hold)};
     h.close();
     DeleteFileW(staged.c_str());
     return std::nullopt;
@@ -110,10 +129,11 @@ std::optional<FileName> createBeside(const FileName& file, std::string_view byte
 void removeStaleCopies(const FileName& file) {
   const FileName folder = folderOf(file), name = file.substr(folder.size());
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((file + L".*.tmp").c_str(), &found);
+  const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (isStagedCopyOf(found.cFileName, name)) DeleteFileW((folder + found.cFileName).c_str());
+    if (isStagedCopyOf(found.cFileName, name) && !isHeld(found.cFileName))
+      DeleteFileW((folder + found.cFileName).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
 }
@@ -129,7 +149,7 @@ bool flush(const FileName& file) {
   return h.ok() && FlushFileBuffers(h.get()) && h.close();
 }
 
-bool replace(const FileName& staged, const FileName& target, bool durable) {
+bool replace(Copy& staged, const FileName& target, bool durable) {
   // MoveFileEx rather than ReplaceFile: it either replaces the file or leaves
   // it alone, where a ReplaceFile that fails half-way can leave the target
   // renamed away. What the move does not carry over, it is told here: the
@@ -141,10 +161,11 @@ bool replace(const FileName& staged, const FileName& target, bool durable) {
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if ((attributes & kept) && !SetFileAttributesW(staged.c_str(), attributes & kept)) return false;
+    if ((attributes & kept) && !SetFileAttributesW(staged.name.c_str(), attributes & kept))
+      return false;
   }
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-  return MoveFileExW(staged.c_str(), target.c_str(), flags) != FALSE;
+  return MoveFileExW(staged.name.c_str(), target.c_str(), flags) != FALSE;
 }
 
 Overwritten overwrite(const FileName& target, std::string_view bytes, std::string_view original) {
@@ -162,6 +183,9 @@ Overwritten overwrite(const FileName& target, std::string_view bytes, std::strin
                                                                     : Overwritten::kDamaged;
 }
 
-void remove(const FileName& file) { DeleteFileW(file.c_str()); }
+void remove(Copy& copy) {
+  copy.hold.reset();
+  DeleteFileW(copy.name.c_str());
+}
 
 }  // namespace zemlo::files

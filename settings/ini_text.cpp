@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "settings/ini_lines.h"
-#include "settings/profile_store.h"
 
 namespace zemlo {
 namespace {

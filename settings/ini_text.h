@@ -7,6 +7,9 @@
 
 namespace zemlo {
 
+// The profile API reads a value through a 2048-byte buffer: at most this many characters.
+inline constexpr std::size_t kMaxValueLength = 2047;
+
 // The value of `key` in `[section]` as the Windows profile functions return it:
 // names matched without regard to ASCII case, first section copy and first key
 // line win, blanks (space, tab, vertical tab) trimmed, one pair of enclosing

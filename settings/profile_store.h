@@ -11,9 +11,6 @@
 
 namespace zemlo {
 
-// Values come back through a 2048-byte buffer: at most this many characters.
-inline constexpr std::size_t kMaxValueLength = 2047;
-
 class ProfileStore {
 public:
   virtual ~ProfileStore() = default;
@@ -29,17 +26,8 @@ public:
 
 // The project's own implementation, portable C++.
 std::unique_ptr<ProfileStore> openPortableProfile(FileName file);
-#ifdef _WIN32
-// The Windows profile API, through its wide-character functions.
-std::unique_ptr<ProfileStore> openWin32Profile(FileName file);
-#endif
-// The platform's store: the Windows profile API on Windows, the portable one elsewhere.
-inline std::unique_ptr<ProfileStore> openProfile(FileName file) {
-#ifdef _WIN32
-  return openWin32Profile(std::move(file));
-#else
-  return openPortableProfile(std::move(file));
-#endif
-}
+// The platform's store: on Windows the profile API (profile_store_win32.cpp), elsewhere
+// the portable one.
+std::unique_ptr<ProfileStore> openProfile(FileName file);
 
 }  // namespace zemlo

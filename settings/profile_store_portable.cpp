@@ -30,7 +30,7 @@ public:
     // Windows profile API does: a save that changes nothing writes nothing.
     // The file must still be one that could be written.
     if (updated == *bytes) return files::writable(name_);
-    const auto staged = files::createBeside(name_, updated);
+    auto staged = files::createBeside(name_, updated);
     if (!staged) return false;
     if (!files::replace(*staged, name_, false)) {
       files::remove(*staged);
@@ -63,5 +63,10 @@ private:
 std::unique_ptr<ProfileStore> openPortableProfile(FileName file) {
   return std::make_unique<PortableProfileStore>(std::move(file));
 }
+#ifndef _WIN32
+std::unique_ptr<ProfileStore> openProfile(FileName file) {
+  return openPortableProfile(std::move(file));
+}
+#endif
 
 }  // namespace zemlo

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "settings/ini_text.h"
 #include "settings/profile_store.h"
 #include "settings/wide_text.h"
 
@@ -45,7 +46,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProfileStore> openWin32Profile(FileName file) {
+std::unique_ptr<ProfileStore> openProfile(FileName file) {
   return std::make_unique<Win32ProfileStore>(std::move(file));
 }
 

@@ -1,9 +1,7 @@
 #include "settings/settings.h"
 
-#include <cstddef>
-#include <iterator>
+#include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "settings/profile_store.h"
 #include "settings/staged_save.h"
@@ -15,106 +13,49 @@ Settings settings;
 
 namespace {
 
-enum class Kind { Flag, Integer, Real };
+// Every setting's default, named in the record's order as designated initialisers must be.
+constexpr Settings kDefaults = {
+#define ZEMLO_DEFAULT(section, key, type, fallback) .key = fallback,
+    ZEMLO_SETTINGS(ZEMLO_DEFAULT, ZEMLO_RECORD_ORDER)
+#undef ZEMLO_DEFAULT
+};
 
-// One key of config.cfg, a row of the key table: where it lives, how it reads and writes, its
-// default.
-struct KeyRow {
+// A key of config.cfg: where it lives, and its field read from the key's text and
+// written as text, by the field's type (readFlagText and formatFlag, and so on).
+struct Key {
   const char* section;
-  const char* key;
-  Kind kind;
-  std::size_t offset;  // of the field in Settings
-  double fallback;     // flags and integers are exact in a double
+  const char* name;
+  void (*read)(Settings& record, std::string_view text);
+  std::string (*text)(const Settings& record);
 };
 
-#define ZEMLO_KEY(section, field, kind, fallback) \
-  KeyRow { section, #field, Kind::kind, offsetof(Settings, field), fallback }
-
-// File order, which is the order of every load and save.
-constexpr KeyRow kKeys[] = {
-    ZEMLO_KEY("General", showFPS, Flag, 0),
-    ZEMLO_KEY("General", showStat, Flag, 0),
-    ZEMLO_KEY("General", useTrilinear, Flag, 1),
-    ZEMLO_KEY("General", forceNoNightShader, Flag, 0),
-    ZEMLO_KEY("General", sharpenUI, Flag, 1),
-    ZEMLO_KEY("General", debugOutput, Flag, 0),
-    ZEMLO_KEY("General", handlePrintScreen, Flag, 1),
-    ZEMLO_KEY("General", LODbias0, Real, 0.0),
-    ZEMLO_KEY("General", LODbias1, Real, 0.0),
-    ZEMLO_KEY("Postprocessing", UsePostProcessing, Flag, 1),
-    ZEMLO_KEY("Postprocessing", Force32bitPostProcessing, Flag, 0),
-    ZEMLO_KEY("Postprocessing", DisablePPForMap, Flag, 1),
-    ZEMLO_KEY("Postprocessing", UseSpecialNVGPP, Flag, 1),
-    ZEMLO_KEY("Postprocessing", HardLight, Flag, 1),
-    ZEMLO_KEY("Postprocessing", HardLightSR, Real, 0.4),
-    ZEMLO_KEY("Postprocessing", HardLightSG, Real, 0.4),
-    ZEMLO_KEY("Postprocessing", HardLightSB, Real, 0.6),
-    ZEMLO_KEY("Postprocessing", Desaturate, Flag, 1),
-    ZEMLO_KEY("Postprocessing", DesaturateSR, Real, 0.2),
-    ZEMLO_KEY("Postprocessing", DesaturateSG, Real, 0.2),
-    ZEMLO_KEY("Postprocessing", DesaturateSB, Real, 0.2),
-    ZEMLO_KEY("Postprocessing", Glare, Flag, 1),
-    ZEMLO_KEY("Postprocessing", GlareStrength, Real, 0.4),
-    ZEMLO_KEY("Postprocessing", GlareSize, Real, 3.0),
-    ZEMLO_KEY("Postprocessing", GlareDarkenSky, Flag, 1),
-    ZEMLO_KEY("Postprocessing", GlareUseFade, Flag, 0),
-    ZEMLO_KEY("Postprocessing", GlareForce32bitBuffer, Flag, 1),
-    ZEMLO_KEY("Reflections", useReflections, Flag, 1),
-    ZEMLO_KEY("Reflections", reflectTerrain, Flag, 1),
-    ZEMLO_KEY("Reflections", reflectObjects, Flag, 0),
-    ZEMLO_KEY("Reflections", sizeX, Integer, 512),
-    ZEMLO_KEY("Reflections", sizeY, Integer, 512),
-    ZEMLO_KEY("Reflections", LODbias, Real, -0.5),
-    ZEMLO_KEY("Reflections", useExpFog, Flag, 1),
-    ZEMLO_KEY("Reflections", useLighting, Flag, 1),
-    ZEMLO_KEY("Reflections", maxCount, Integer, 512),
-    ZEMLO_KEY("Reflections", maxDistance, Integer, 512),
-    ZEMLO_KEY("Reflections", maxHeight, Integer, 512),
-    ZEMLO_KEY("Reflections", bumpStrength, Integer, 512),
-    ZEMLO_KEY("Reflections", clipTolerance, Real, -0.035),
-    ZEMLO_KEY("Reflections", texOffsetX, Real, -0.49),
-    ZEMLO_KEY("Reflections", texOffsetY, Real, -0.49),
-};
+constexpr Key kKeys[] = {
+#define ZEMLO_KEY(section, key, type, fallback)                                               \
+  {#section, #key,                                                                            \
+   [](Settings& r, std::string_view text) { r.key = read##type##Text(text, kDefaults.key); }, \
+   [](const Settings& r) { return format##type(r.key); }},
+    ZEMLO_SETTINGS(ZEMLO_KEY, ZEMLO_FILE_ORDER)
 #undef ZEMLO_KEY
-static_assert(std::size(kKeys) == 42);
+};
 
-// The row's field in `record` (a Settings or a const Settings).
-template <typename T, typename Record>
-auto& field(Record& record, const KeyRow& row) {
-  using Field = std::conditional_t<std::is_const_v<Record>, const T, T>;
-  using Byte = std::conditional_t<std::is_const_v<Record>, const char, char>;
-  return *reinterpret_cast<Field*>(reinterpret_cast<Byte*>(&record) + row.offset);
-}
+// Only a PAIR can set the record's order apart from the file's: one, no more.
+#define ZEMLO_NO_KEY(section, key, type, fallback)
+#define ZEMLO_ONE_PAIR(KEY, first, second) +1
+static_assert(0 ZEMLO_SETTINGS(ZEMLO_NO_KEY, ZEMLO_ONE_PAIR) == 1, "one pair in another order");
 
 }  // namespace
 
 void loadSettings(Settings& record, const ProfileStore& store) {
-  for (const KeyRow& row : kKeys) {
-    const std::string text = store.read(row.section, row.key);
-    switch (row.kind) {
-      case Kind::Flag:
-        field<uint8_t>(record, row) = readFlagText(text, row.fallback != 0) ? 1 : 0;
-        break;
-      case Kind::Integer:
-        field<int32_t>(record, row) = readIntegerText(text, static_cast<int32_t>(row.fallback));
-        break;
-      case Kind::Real: field<double>(record, row) = readRealText(text, row.fallback); break;
-    }
-  }
+  for (const Key& key : kKeys) key.read(record, store.read(key.section, key.name));
 }
 
 void saveSettings(const Settings& record, ProfileStore& store) {
   // One write per key: a failure stops the save there, the keys before it written.
-  for (const KeyRow& row : kKeys) {
-    std::string text;
-    switch (row.kind) {
-      case Kind::Flag: text = formatFlag(field<uint8_t>(record, row) != 0); break;
-      case Kind::Integer: text = formatInteger(field<int32_t>(record, row)); break;
-      case Kind::Real: text = formatReal(field<double>(record, row)); break;
-    }
-    if (!store.write(row.section, row.key, text)) throw WriteError(store.path());
-  }
+  for (const Key& key : kKeys)
+    if (!store.write(key.section, key.name, key.text(record))) throw WriteError(store.path());
 }
+
+const Settings& defaultSettings() { return kDefaults; }
 
 void readINI() {
   const auto store = openProfile(settingsFilePath());

@@ -1,12 +1,12 @@
 #include "settings/settings.h"
 
+#include <string_view>
+
 #ifdef _WIN32
 #include <windows.h>
 
 #include <vector>
 #else
-#include <unistd.h>
-
 #include <filesystem>
 #endif
 
@@ -34,11 +34,8 @@ FileName executablePath() {
 
 FileName settingsFilePath() {
   // Beside the executable, never in the working directory.
-#ifdef _WIN32
-  return folderOf(executablePath()) + L"config.cfg";
-#else
-  return folderOf(executablePath()) + "config.cfg";
-#endif
+  const std::string_view name = "config.cfg";
+  return folderOf(executablePath()).append(name.begin(), name.end());
 }
 
 }  // namespace zemlo

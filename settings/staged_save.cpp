@@ -1,13 +1,5 @@
 #include "settings/staged_save.h"
 
-#include "settings/ini_text.h"
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include "settings/wide_text.h"
-#endif
-
 namespace zemlo {
 
 StagedSave::StagedSave(FileName file) : file_(std::move(file)) {
@@ -15,17 +7,11 @@ StagedSave::StagedSave(FileName file) : file_(std::move(file)) {
   if (!original || (original->exists && !files::writable(file_))) throw WriteError(file_);
   original_ = std::move(*original);
   files::removeStaleCopies(file_);  // left by a save that was killed
-#ifdef _WIN32
-  // The profile API edits files, not text: it writes into a copy made now.
-  stage(original_.bytes);
-  store_ = openWin32Profile(*staged_);
-#else
-  text_ = original_.bytes;
-#endif
+  startWrites();
 }
 
 StagedSave::~StagedSave() {
-  store_.reset();
+  api_.reset();  // the profile API lets go of the copy first
   if (staged_) files::remove(*staged_);
 }
 
@@ -39,29 +25,23 @@ void StagedSave::stage(std::string_view bytes) {
   if (!staged_) throw WriteError(file_);
 }
 
-std::string StagedSave::read(std::string_view section, std::string_view key) const {
-  return store_ ? store_->read(section, key) : iniLookup(text_, section, key);
-}
-
 bool StagedSave::write(std::string_view section, std::string_view key, std::string_view value) {
   written_.push_back({std::string(section), std::string(key), std::string(value)});
-  if (store_) return store_->write(section, key, value);
-  text_ = iniAssign(text_, section, key, value);
-  return true;
+  return writeStaged(section, key, value);
 }
 
 void StagedSave::commit() {
-  if (store_)
-    store_.reset();  // the store lets go of the copy: nothing of it stays cached
-  else
-    stage(text_);  // the one file this save writes before the replace
-  const auto staged = files::read(*staged_);
+  finishWrites();
+  const auto staged = files::read(staged_->name);
   if (!staged || !staged->exists) throw WriteError(file_);
-  if (std::string why; !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_, &why))
-    refuse(why);
+  if (std::string why; !stagedCopyHoldsSave(original_.bytes, staged->bytes, written_, &why)) {
+    // The error box's text is fixed: a developer finds the reason in the debugger's output.
+    tellDebugger("zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why);
+    throw WriteError(file_);
+  }
   if (original_.exists && staged->bytes == original_.bytes) return;  // nothing changed: no write
 
-  if (!stagedElsewhere_ && files::flush(*staged_) && files::replace(*staged_, file_, true)) {
+  if (!stagedElsewhere_ && files::flush(staged_->name) && files::replace(*staged_, file_, true)) {
     staged_.reset();
     return;
   }
@@ -82,25 +62,12 @@ void StagedSave::commit() {
   throw WriteError(file_);
 }
 
-void StagedSave::refuse(const std::string& why) const {
-  // The error box's text is fixed: a developer finds the reason in the
-  // debugger's output, or in the native error. The ANSI function, for Wine 8
-  // prints only that one (WINEDEBUG=+debugstr); Windows hands it on to debuggers.
-#ifdef _WIN32
-  const std::string text = "zemlo: staged copy of " + pathToUtf8(file_) + " refused: " + why;
-  OutputDebugStringA(narrow(widen(text), CP_ACP).c_str());
-  throw WriteError(file_);
-#else
-  throw WriteError(file_, " (staged copy refused: " + why + ")");
-#endif
-}
-
 void StagedSave::keepOriginal() const {
   // The file may now be neither old nor new: its old bytes go where the player can find them.
   auto copy = files::createBeside(file_, original_.bytes, {}, "old");
   if (!copy) copy = files::createBeside(file_, original_.bytes, files::temporaryFolder(), "old");
   if (!copy) throw WriteError(file_);
-  throw WriteError(file_, ".\nThe settings before this save are kept in " + pathToUtf8(*copy));
+  throw WriteError(file_, ".\nThe settings before this save are kept in " + pathToUtf8(copy->name));
 }
 
 }  // namespace zemlo

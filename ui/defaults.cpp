@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/profile_store.h"
 #include "settings/settings.h"
 #include "ui/bindings.h"
 #include "ui/layout.h"
@@ -16,27 +15,6 @@
 namespace zemlo::ui {
 
 namespace {
-
-// A settings file with nothing in it: the load gives every key its default,
-// from the key table it always reads by.
-class EmptyProfile final : public ProfileStore {
-public:
-  std::string read(std::string_view, std::string_view) const override { return {}; }
-  bool write(std::string_view, std::string_view, std::string_view) override { return false; }
-  const FileName& path() const override { return path_; }
-
-private:
-  FileName path_;
-};
-
-const Settings& defaults() {
-  static const Settings record = [] {
-    Settings loaded{};
-    loadSettings(loaded, EmptyProfile());
-    return loaded;
-  }();
-  return record;
-}
 
 // A value as its control shows it: a slider's as its value label, a check box's as on or off.
 std::wstring shown(const ControlRow& row, int value) {
@@ -57,7 +35,7 @@ void TForm1::contextMenu(HWND control, LPARAM where) {
     at = {r.left, r.bottom};
   }
   if (row->bind) {
-    const int value = valueFor(*row, defaults());
+    const int value = valueFor(*row, defaultSettings());
     if (popupMenu(Form1, at, {L"По умолчанию: " + shown(*row, value)}) == 0) showValue(*row, value);
     return;
   }
@@ -67,7 +45,7 @@ void TForm1::contextMenu(HWND control, LPARAM where) {
   for (const ControlRow& r : controlTable())
     if (r.bind && pageOf(r) == page) onPage.push_back(&r);
   if (!onPage.empty() && popupMenu(Form1, at, {L"Все настройки страницы по умолчанию"}) == 0)
-    for (const ControlRow* r : onPage) showValue(*r, valueFor(*r, defaults()));
+    for (const ControlRow* r : onPage) showValue(*r, valueFor(*r, defaultSettings()));
 }
 
 }  // namespace zemlo::ui

@@ -96,58 +96,14 @@ struct Field {
   bool typeFits;
 };
 
+// Declaration order, the add-on's own, as the product's list gives it: what is
+// checked here is that the record holds these fields, typed and laid out as listed.
 // clang-format off
-#define FIELD(f, kind)                                                          \
-  Field{#f, Kind::kind, offsetof(Settings, f), sizeof(Settings::f),              \
-        alignof(decltype(Settings::f)), fitsKind<Kind::kind, decltype(Settings::f)>()}
+#define FIELD(section, f, kind, fallback)                                          \
+  Field{#f, Kind::kind, offsetof(Settings, f), sizeof(Settings::f),                \
+        alignof(decltype(Settings::f)), fitsKind<Kind::kind, decltype(Settings::f)>()},
 // clang-format on
-
-// Declaration order, the add-on's own.
-const Field kFields[] = {
-    FIELD(showFPS, Flag),
-    FIELD(showStat, Flag),
-    FIELD(useTrilinear, Flag),
-    FIELD(forceNoNightShader, Flag),
-    FIELD(sharpenUI, Flag),
-    FIELD(debugOutput, Flag),
-    FIELD(handlePrintScreen, Flag),
-    FIELD(LODbias0, Real),
-    FIELD(LODbias1, Real),
-    FIELD(UsePostProcessing, Flag),
-    FIELD(Force32bitPostProcessing, Flag),
-    FIELD(UseSpecialNVGPP, Flag),
-    FIELD(DisablePPForMap, Flag),
-    FIELD(HardLight, Flag),
-    FIELD(HardLightSR, Real),
-    FIELD(HardLightSG, Real),
-    FIELD(HardLightSB, Real),
-    FIELD(Desaturate, Flag),
-    FIELD(DesaturateSR, Real),
-    FIELD(DesaturateSG, Real),
-    FIELD(DesaturateSB, Real),
-    FIELD(Glare, Flag),
-    FIELD(GlareStrength, Real),
-    FIELD(GlareSize, Real),
-    FIELD(GlareDarkenSky, Flag),
-    FIELD(GlareUseFade, Flag),
-    FIELD(GlareForce32bitBuffer, Flag),
-    FIELD(useReflections, Flag),
-    FIELD(reflectTerrain, Flag),
-    FIELD(reflectObjects, Flag),
-    FIELD(sizeX, Integer),
-    FIELD(sizeY, Integer),
-    FIELD(LODbias, Real),
-    FIELD(useExpFog, Flag),
-    FIELD(useLighting, Flag),
-    FIELD(maxCount, Integer),
-    FIELD(maxDistance, Integer),
-    FIELD(maxHeight, Integer),
-    FIELD(bumpStrength, Integer),
-    FIELD(clipTolerance, Real),
-    FIELD(texOffsetX, Real),
-    FIELD(texOffsetY, Real),
-};
-#undef FIELD
+const Field kFields[] = {ZEMLO_SETTINGS(FIELD, ZEMLO_RECORD_ORDER)};
 
 // ---------------------------------------------------------------- the keys of config.cfg
 
@@ -462,6 +418,8 @@ TEST(SettingsRecord, HoldsNoDefaultsOfItsOwn) {
   expectRecord(Settings{}, [](const Key&) { return 0.0; });
   static Settings fresh;
   expectRecord(fresh, [](const Key&) { return 0.0; });
+  // They are the load's, which defaultSettings() gives without a file.
+  expectRecord(zemlo::defaultSettings(), kDefaults);
 }
 
 TEST(SettingsRecord, FieldsHaveTheirTypes) {

@@ -62,7 +62,7 @@ struct Backend {
 inline const Backend kBackends[] = {
     {"Portable", &openPortableProfile, true},
 #ifdef _WIN32
-    {"Win32", &openWin32Profile, false},
+    {"Win32", &openProfile, false},
 #endif
 };
 
