@@ -2,6 +2,7 @@
 add_library(zemlo_ui STATIC
   ui/about.cpp
   ui/accessible.cpp
+  ui/announce.cpp
   ui/binding.cpp
   ui/commands.cpp
   ui/container.cpp

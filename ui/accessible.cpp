@@ -35,11 +35,6 @@ constexpr HRESULT kGone = CO_E_OBJNOTCONNECTED;
 constexpr GUID kIsOleaccProxy = {
     0x902697fa, 0x80e4, 0x4560, {0x80, 0x2a, 0xa1, 0x3f, 0x22, 0xa6, 0x47, 0x09}};
 
-// Per kind of control: whether the system has an object of its own for it,
-// learned when a reader first asks. Such a control is the system's own and
-// raises its own WinEvents.
-bool systemKnows[static_cast<int>(Kind::Memo) + 1] = {};
-
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 HRESULT giveText(const std::wstring& text, BSTR* out) {
@@ -375,7 +370,6 @@ LRESULT answerReader(HWND hwnd, const ControlRow& row, WPARAM wParam) {
   self.lVal = CHILDID_SELF;
   const bool generic = SUCCEEDED(standard->get_accRole(self, &role)) && role.vt == VT_I4 &&
                        role.lVal == ROLE_SYSTEM_CLIENT;
-  systemKnows[static_cast<int>(row.kind)] = !generic;
   auto* wrapper = new (std::nothrow) AccessibleControl(hwnd, row, standard, generic);
   if (!wrapper) {
     standard->Release();
@@ -416,10 +410,6 @@ std::wstring accessibleName(const ControlRow& row) {
 
 void answerAccessibility(HWND control, const ControlRow& row) {
   SetWindowSubclass(control, accessibleSubclass, 0, reinterpret_cast<DWORD_PTR>(&row));
-}
-
-void announce(Kind kind, HWND control, DWORD event, LONG child) {
-  if (!systemKnows[static_cast<int>(kind)]) NotifyWinEvent(event, control, OBJID_CLIENT, child);
 }
 
 }  // namespace zemlo::ui

@@ -21,8 +21,13 @@ std::wstring accessibleName(const ControlRow& row);
 // Makes `control` answer WM_GETOBJECT for its client area as its row says.
 void answerAccessibility(HWND control, const ControlRow& row);
 
-// Raises a WinEvent for a control of `kind` (child: its element, as a page
-// tab), unless the control is known to raise it itself.
+// Starts watching the WinEvents the window's controls raise (ui/announce.cpp);
+// false where that cannot be done.
+bool watchChanges();
+// Tells a reader of a change to a control of `kind` (child: its element, as a
+// page tab) by a WinEvent, raised once the window's queued messages have run
+// (raiseWaitingAnnouncements), unless controls of that kind raise it themselves.
 void announce(Kind kind, HWND control, DWORD event, LONG child = CHILDID_SELF);
+void raiseWaitingAnnouncements();
 
 }  // namespace zemlo::ui

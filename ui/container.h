@@ -18,6 +18,8 @@ inline constexpr UINT kMsgControlMouseMove = WM_APP + 1;
 inline constexpr UINT kMsgPaintPicture = WM_APP + 2;
 // Sent to the form: a control got the keyboard focus. wParam: the control's HWND.
 inline constexpr UINT kMsgControlFocus = WM_APP + 3;
+// Posted to the form by a change a reader is to hear of (ui/announce.cpp).
+inline constexpr UINT kMsgAnnounce = WM_APP + 4;
 
 void registerContainerClass(HINSTANCE instance);
 HWND createContainer(Kind kind, BevelStyle bevel, HWND parent, const Rect& r,

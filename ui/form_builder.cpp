@@ -170,6 +170,7 @@ void TForm1::buildControls() {
         row.kind == Kind::HelpPane)
       answerAccessibility(control, row);
   }
+  watchChanges();  // before the first change, so that the controls' own events are seen
   // The picture lies inside the bevel's frame: keep the frame beneath it.
   SetWindowPos(Bevel2, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   setupAboutPage();

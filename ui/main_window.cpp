@@ -146,6 +146,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMove(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
                 static_cast<short>(HIWORD(lParam)));
       return 0;
+    case kMsgAnnounce: raiseWaitingAnnouncements(); return 0;
     case kMsgControlFocus:
       if (const ControlRow* row = rowOf(reinterpret_cast<HWND>(wParam))) showFocusHelp(*row);
       return 0;
