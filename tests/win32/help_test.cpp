@@ -136,7 +136,7 @@ TEST_F(HelpTest, ControlsWithoutHelpChangeNothing) {
   moveOver(control(L"TrackBar8"));
   moveOver(control(L"GroupBox12"), 100, 5);
   moveOver(control(L"Help1"));
-  moveOver(form.BitBtn1);
+  moveOver(control(L"BitBtn1"));
   EXPECT_EQ(help(2), before);
   EXPECT_EQ(help(3), L"");
 }

@@ -131,7 +131,7 @@ void WindowTest::open(const ui::FormOptions& options) {
   form.create(options);
   ShowWindow(form.handle(), SW_SHOWNORMAL);
   SetForegroundWindow(form.handle());
-  SetFocus(form.BitBtn1);
+  SetFocus(control(L"BitBtn1"));
   pump();
 }
 

@@ -80,26 +80,6 @@ inline ui::FormOptions withPicture(std::span<const uint8_t> bytes) {
   return options;
 }
 
-// The window under test. Its controls are its own: tests find them by name,
-// and the few they press most are named here, looked up when used.
-class FormUnderTest : public ui::TForm1 {
-  class Named {
-  public:
-    Named(const ui::TForm1& form, const wchar_t* name) : form_(form), name_(name) {}
-    operator HWND() const { return form_.controlByName(name_); }
-
-  private:
-    const ui::TForm1& form_;
-    const wchar_t* name_;
-  };
-
-public:
-  Named BitBtn1{*this, L"BitBtn1"}, BitBtn2{*this, L"BitBtn2"}, BitBtn3{*this, L"BitBtn3"};
-  Named PageControl1{*this, L"PageControl1"};
-  Named TabSheet1{*this, L"TabSheet1"}, TabSheet2{*this, L"TabSheet2"},
-      TabSheet3{*this, L"TabSheet3"};
-};
-
 class WindowTest : public ::testing::Test {
 public:
   // Every message box shown, in order, and the button the next ones answer with.
@@ -135,7 +115,7 @@ protected:
   // Rectangle of a control in its parent's client area.
   RECT placement(HWND hwnd) const;
 
-  FormUnderTest form;
+  ui::TForm1 form;
 
 private:
   ui::MessageBoxFunction previous_ = nullptr;
