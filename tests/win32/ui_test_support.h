@@ -45,30 +45,6 @@ private:
   HGDIOBJ old_;
 };
 
-// The exe that ships, as the build put it beside the tests.
-std::filesystem::path shippedEditor();
-
-// Starts `exe` in `workingFolder` and waits until it is idle; its visible main
-// window, or null when none came within ten seconds.
-HWND startEditor(const std::filesystem::path& exe, const std::filesystem::path& workingFolder,
-                 PROCESS_INFORMATION& process);
-
-// The shipped editor, copied into a folder of its own and run there as a
-// player runs it; ended with the object.
-class RunningEditor {
-public:
-  explicit RunningEditor(const std::filesystem::path& folder);
-  ~RunningEditor();
-  RunningEditor(const RunningEditor&) = delete;
-  RunningEditor& operator=(const RunningEditor&) = delete;
-  // Its main window once it is up and idle; null when it did not come.
-  HWND window() const { return window_; }
-
-private:
-  PROCESS_INFORMATION process_{};
-  HWND window_ = nullptr;
-};
-
 inline ui::FormOptions atDpi(int dpi) {
   ui::FormOptions options;
   options.dpi = dpi;
