@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -249,20 +248,39 @@ TEST_F(EditorProcess, SaveAfterAKilledSaveLeavesNoCopyBehind) {
   for (const std::string& name : others) EXPECT_EQ(readBytes(folder_ / name), "the player's");
 }
 
-// Run by full_disk.sh: the editor in ZEMLO_FULL_DISK_DIR under a limit on the
-// size of the files it writes, which the save of that folder's config.cfg
+// The value a script gave this run as --name=value; empty when it gave none.
+std::wstring given(const std::wstring& name) {
+  const std::wstring line = GetCommandLineW(), flag = L"--" + name + L"=";
+  const std::size_t at = line.find(flag);
+  if (at == std::wstring::npos) return L"";
+  const std::size_t from = at + flag.size();
+  return line.substr(from, line.find(L' ', from) - from);
+}
+
+// Run by a script (full_disk.sh, read_only_folder.sh) in a game folder no
+// scratch folder can stand for, which it makes, puts the editor in, and gives
+// as --game-folder.
+class EditorInGivenFolder : public EditorProcess {
+protected:
+  void SetUp() override {
+    folder_ = given(L"game-folder");
+    if (folder_.empty()) GTEST_SKIP() << "run by full_disk.sh or read_only_folder.sh";
+  }
+};
+
+// Run by full_disk.sh: the editor under a limit on the size of the files it
+// writes, given as --file-size-limit, which the save of its config.cfg
 // outgrows, the way a full disk stops a write part way.
-class EditorOnFullDisk : public EditorProcess {
+class EditorOnFullDisk : public EditorInGivenFolder {
 protected:
   // A player's config.cfg 100 bytes short of the limit: its staged copy fits,
   // the keys the save adds do not, and the cut falls in the player's own lines.
   void SetUp() override {
-    const char* dir = std::getenv("ZEMLO_FULL_DISK_DIR");
-    const char* limit = std::getenv("ZEMLO_FULL_DISK_BYTES");
-    if (!dir || !limit) GTEST_SKIP() << "run by full_disk.sh";
-    folder_ = fs::path(dir);
+    EditorInGivenFolder::SetUp();
+    const std::wstring limit = given(L"file-size-limit");
+    if (IsSkipped() || limit.empty()) GTEST_SKIP() << "run by full_disk.sh";
     std::string config = playersConfig(4000);
-    const std::size_t size = std::strtoul(limit, nullptr, 10) - 100;
+    const std::size_t size = std::stoul(limit) - 100;
     ASSERT_LT(config.size() + 4, size) << "the test file outgrew the limit";
     config += "; " + std::string(size - config.size() - 4, 'x') + "\r\n";
     writeBytes(folder_ / "config.cfg", config);
@@ -311,16 +329,7 @@ TEST_F(EditorProcess, KilledDuringAWriteInPlaceStartsAndSavesAgain) {
 // Run by read_only_folder.sh as an ordinary user: the game's folder takes no
 // new file from this user, config.cfg in it may be written. The save stages
 // its copy in the temporary folder and writes config.cfg in place.
-class EditorInReadOnlyFolder : public EditorProcess {
-protected:
-  void SetUp() override {
-    const std::wstring line = GetCommandLineW(), flag = L"--game-folder=";
-    const std::size_t at = line.find(flag);
-    if (at == std::wstring::npos) GTEST_SKIP() << "run by read_only_folder.sh";
-    const std::size_t from = at + flag.size();
-    folder_ = fs::path(line.substr(from, line.find(L' ', from) - from));
-  }
-};
+using EditorInReadOnlyFolder = EditorInGivenFolder;
 
 TEST_F(EditorInReadOnlyFolder, SavesThroughTheTemporaryFolderInPlace) {
   const fs::path config = folder_ / "config.cfg";
@@ -339,14 +348,7 @@ TEST_F(EditorInReadOnlyFolder, SavesThroughTheTemporaryFolderInPlace) {
 // new file, and whose config.cfg starts with a hole (a page never written): the
 // save stages elsewhere, its write in place fails, and so does putting the old
 // bytes back, for the hole needs room. The box names where the old bytes are.
-class EditorOnFullFileSystem : public EditorProcess {
-protected:
-  void SetUp() override {
-    const char* dir = std::getenv("ZEMLO_FULL_FILE_SYSTEM_DIR");
-    if (!dir) GTEST_SKIP() << "run by full_disk.sh";
-    folder_ = fs::path(dir);
-  }
-};
+using EditorOnFullFileSystem = EditorInGivenFolder;
 
 TEST_F(EditorOnFullFileSystem, FailedWriteInPlaceAndFailedUndoKeepTheOldBytesInACopy) {
   const fs::path config = folder_ / "config.cfg";
