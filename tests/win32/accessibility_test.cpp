@@ -6,7 +6,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -16,6 +15,7 @@
 #include "common/test_support.h"
 #include "ui/accessible.h"
 #include "ui/layout.h"
+#include "win32/running_editor.h"
 #include "win32/ui_test_support.h"
 
 namespace zemlo::test {
@@ -83,41 +83,6 @@ const ui::ControlRow& rowNamed(const wchar_t* name) {
   throw std::runtime_error("no such control");
 }
 
-const wchar_t* classOf(ui::Kind kind) {
-  switch (kind) {
-    case ui::Kind::Button:
-    case ui::Kind::CheckBox: return L"Button";
-    case ui::Kind::HSlider:
-    case ui::Kind::VSlider: return TRACKBAR_CLASSW;
-    case ui::Kind::HelpPane: return L"Edit";
-    case ui::Kind::Tabs: return WC_TABCONTROLW;
-    case ui::Kind::Label: return L"Static";
-    default: return L"ZemloContainer";
-  }
-}
-
-// The other process's control of a row, found as a person would see it: the
-// child of its parent of the right class nearest to where the layout puts it;
-// a page as the one shown.
-HWND locate(HWND form, const ui::ControlRow& row) {
-  const HWND parent = row.parent ? locate(form, *ui::rowOf(row.parent)) : form;
-  RECT client;
-  GetClientRect(form, &client);
-  const double scale = client.right / 512.0;
-  HWND best = nullptr;
-  double bestDistance = 1e9;
-  for (HWND c = parent ? GetWindow(parent, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (!isClass(c, classOf(row.kind))) continue;
-    if (row.kind == ui::Kind::Page && IsWindowVisible(c)) return c;
-    RECT r;
-    GetWindowRect(c, &r);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 1);
-    const double d = std::hypot(r.left - row.rect.x * scale, r.top - row.rect.y * scale);
-    if (row.kind != ui::Kind::Page && d < bestDistance) best = c, bestDistance = d;
-  }
-  return best;
-}
-
 // One answer of the reader about child `child` of `acc`.
 struct Answer {
   std::wstring name, value, description;
@@ -170,7 +135,7 @@ TEST(Accessibility, EveryControlHasItsNameRoleValueAndStateOnEveryPage) {
   const ScratchDir folder;
   const RunningEditor editor(folder.path());
   ASSERT_NE(editor.window(), nullptr);
-  const HWND tabs = locate(editor.window(), rowNamed(L"PageControl1"));
+  const HWND tabs = editor.control(L"PageControl1");
   ASSERT_NE(tabs, nullptr);
   for (int page = 0; page < 3; ++page) {
     SendMessageW(tabs, TCM_SETCURFOCUS, page, 0);
@@ -178,7 +143,7 @@ TEST(Accessibility, EveryControlHasItsNameRoleValueAndStateOnEveryPage) {
       const ui::ControlRow& row = rowNamed(s.control);
       if (ui::pageOf(row) != page && ui::pageOf(row) != -1) continue;
       IAccessible* acc = nullptr;
-      const HWND hwnd = locate(editor.window(), row);
+      const HWND hwnd = editor.control(s.control);
       ASSERT_TRUE(hwnd && SUCCEEDED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
                                                                reinterpret_cast<void**>(&acc))))
           << named(s.control);
@@ -328,7 +293,6 @@ TEST(Accessibility, SettingsAreNamedApartAndExplainedAsHoveringExplainsThem) {
   const ScratchDir folder;
   const RunningEditor editor(folder.path());
   ASSERT_NE(editor.window(), nullptr);
-  const auto find = [&](const wchar_t* name) { return locate(editor.window(), rowNamed(name)); };
   const DWORD thread = GetWindowThreadProcessId(editor.window(), nullptr);
   const auto focused = [&] {
     GUITHREADINFO info{};
@@ -336,14 +300,14 @@ TEST(Accessibility, SettingsAreNamedApartAndExplainedAsHoveringExplainsThem) {
     return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
   };
   for (int page = 0; page < 3; ++page) {
-    SendMessageW(find(L"PageControl1"), TCM_SETCURFOCUS, page, 0);
-    const HWND pane = find((L"Help" + std::to_wstring(page + 1)).c_str());
+    SendMessageW(editor.control(L"PageControl1"), TCM_SETCURFOCUS, page, 0);
+    const HWND pane = editor.control((L"Help" + std::to_wstring(page + 1)).c_str());
     std::set<std::wstring> names;
     std::map<HWND, std::wstring> sliders;  // to their descriptions
     for (const ui::ControlRow& row : ui::controlTable()) {
       if (!row.bind || ui::pageOf(row) != page) continue;
-      const HWND control = locate(editor.window(), row), group = GetParent(control);
-      const HWND label = row.namedBy ? find(ui::rowOf(row.namedBy)->name) : nullptr;
+      const HWND control = editor.control(row.name), group = GetParent(control);
+      const HWND label = row.namedBy ? editor.control(row.namedBy) : nullptr;
       IAccessible* acc = objectOf(control);
       ASSERT_NE(acc, nullptr) << named(row.name);
       const Answer a = ask(acc, CHILDID_SELF);
@@ -353,7 +317,7 @@ TEST(Accessibility, SettingsAreNamedApartAndExplainedAsHoveringExplainsThem) {
       std::erase(caption, L'&');
       EXPECT_NE(a.name.find(caption.substr(caption.find_first_not_of(L' '))), std::wstring::npos)
           << named(a.name.c_str());
-      moveOverBackground(find(L"GroupBox1"));  // empties every pane
+      moveOverBackground(editor.control(L"GroupBox1"));  // empties every pane
       moveOver(control, POINT{2, 2});
       if (textOf(pane).empty() && label) moveOverLabel(label);
       if (textOf(pane).empty()) moveOverBackground(group);
@@ -367,7 +331,7 @@ TEST(Accessibility, SettingsAreNamedApartAndExplainedAsHoveringExplainsThem) {
     std::size_t visited = 0;
     for (HWND before = start, now = nullptr; now != start && visited <= sliders.size();
          before = now) {
-      moveOverBackground(find(L"GroupBox1"));
+      moveOverBackground(editor.control(L"GroupBox1"));
       PostMessageW(before, WM_KEYDOWN, VK_TAB, 0);
       for (int wait = 0; wait < 200 && focused() == before; ++wait) Sleep(10);
       SendMessageW(editor.window(), WM_NULL, 0, 0);  // returns once the key is handled
@@ -409,9 +373,9 @@ TEST(Accessibility, InvokeAnswersAsTheDirectCallsDo) {
   const ScratchDir folder;
   const RunningEditor editor(folder.path());
   ASSERT_NE(editor.window(), nullptr);
-  SendMessageW(locate(editor.window(), rowNamed(L"PageControl1")), TCM_SETCURFOCUS, 1, 0);
+  SendMessageW(editor.control(L"PageControl1"), TCM_SETCURFOCUS, 1, 0);
   for (const wchar_t* name : {L"CheckBox9", L"HLs1", L"TrackBar6", L"BitBtn1", L"PageControl1"}) {
-    IAccessible* acc = objectOf(locate(editor.window(), rowNamed(name)));
+    IAccessible* acc = objectOf(editor.control(name));
     ASSERT_NE(acc, nullptr) << named(name);
     EXPECT_EQ(dispatched(acc), direct(acc)) << named(name);
     acc->Release();
@@ -498,7 +462,7 @@ TEST(Accessibility, NoDllIsLoadedFromTheGameFolder) {
   const RunningEditor editor(folder);
   ASSERT_NE(editor.window(), nullptr);
   for (const wchar_t* name : {L"CheckBox1", L"TrackBar1", L"PageControl1"}) {
-    IAccessible* acc = objectOf(locate(editor.window(), rowNamed(name)));
+    IAccessible* acc = objectOf(editor.control(name));
     ASSERT_NE(acc, nullptr) << named(name);
     EXPECT_EQ(ask(acc, CHILDID_SELF).name, ui::accessibleName(rowNamed(name)));
     acc->Release();

@@ -75,7 +75,7 @@ TEST_P(HandWrittenFile, SetsTheSliderAndItsLabelAndSavesWhatIsShown) {
   if (c.shows.label) {
     EXPECT_EQ(text(control(c.shows.label)), c.shows.labelText);
   }
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_NE(readConfig().find(std::string(c.saved) + "\r\n"), std::string::npos) << readConfig();
 }
 
@@ -124,7 +124,7 @@ TEST_F(BindingTest, UserMovesRewriteLabelsOnEveryScrollNotification) {
                reinterpret_cast<LPARAM>(slider));
   EXPECT_EQ(text(control(L"gst")), L"0.60");
   // The label text is what Save parses back.
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_DOUBLE_EQ(settings.GlareStrength, 0.6);
   EXPECT_NE(readConfig().find("GlareStrength=0.6\r\n"), std::string::npos);
 }
@@ -148,7 +148,7 @@ TEST_F(BindingTest, VerticalSlidersRaiseTheirPositionGoingDown) {
   focus(hls1);
   key(VK_DOWN);
   EXPECT_EQ(position(hls1), 7);
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_NE(readConfig().find("HardLightSR=0.3\r\n"), std::string::npos);
 }
 
@@ -174,7 +174,7 @@ TEST_F(BindingTest, CarriedKeysSurviveASaveInTheirTextForm) {
       "1E15\r\n"
       "texOffsetY=-0.0\r\n");
   open();
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   const std::string file = readConfig();
   for (const char* line : {"reflectTerrain=0\r\n", "LODbias=-0.75\r\n", "clipTolerance=1E-5\r\n",
                            "texOffsetX=1E15\r\n", "texOffsetY=0\r\n"})

@@ -24,7 +24,7 @@ constexpr const char* kDefaultLines[] = {
 
 TEST_F(CommandsTest, SaveWithoutAFileCreatesAllKeysInOrderAndConfirms) {
   open();
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   const std::string file = readConfig();
   std::size_t at = 0;
   for (const char* section : {"[General]", "[Postprocessing]", "[Reflections]"}) {
@@ -43,14 +43,14 @@ TEST_F(CommandsTest, SaveWithoutAFileCreatesAllKeysInOrderAndConfirms) {
   EXPECT_EQ(boxes[0].type & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_OK | MB_ICONINFORMATION));
 
   // A second save writes the same file again, changing nothing.
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(readConfig(), file);
 }
 
 TEST_F(CommandsTest, SaveKeepsWhatTheEditorDoesNotOwn) {
   writeConfig("; my notes\r\n[General]\r\nshowFPS=1\r\nmyKey=keep me\r\n[Mine]\r\nx=1\r\n");
   open();
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   const std::string file = readConfig();
   for (const char* kept : {"; my notes", "myKey=keep me", "[Mine]", "x=1", "showFPS=1"})
     EXPECT_NE(file.find(kept), std::string::npos) << kept << " in\n" << file;
@@ -62,7 +62,7 @@ TEST_F(CommandsTest, RevertCancelChangesNothingAndOkReloadsTheFile) {
   HWND box = control(L"CheckBox1");
   setChecked(box, false);
   answer = IDCANCEL;
-  click(form.BitBtn2);
+  click(control(L"BitBtn2"));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, L"Revert settings?");
   EXPECT_EQ(boxes[0].caption, L"ZEMLO");
@@ -74,7 +74,7 @@ TEST_F(CommandsTest, RevertCancelChangesNothingAndOkReloadsTheFile) {
   // Edited by hand while the window is open: Revert shows the new values.
   writeConfig("[General]\r\nshowFPS=1\r\n[Reflections]\r\nmaxCount=1000\r\n");
   answer = IDOK;
-  click(form.BitBtn2);
+  click(control(L"BitBtn2"));
   EXPECT_TRUE(checked(box));
   EXPECT_EQ(text(control(L"Label9")), L"1000");
 }
@@ -84,7 +84,7 @@ TEST_F(CommandsTest, RevertWithNoFileReturnsEveryControlToItsDefault) {
   open();
   EXPECT_TRUE(checked(control(L"CheckBox2")));
   std::filesystem::remove(configPath());
-  click(form.BitBtn2);
+  click(control(L"BitBtn2"));
   EXPECT_FALSE(checked(control(L"CheckBox2")));
   EXPECT_EQ(text(control(L"LOD1")), L"0.00");
   EXPECT_EQ(text(control(L"Label15")), L"10");
@@ -97,7 +97,7 @@ TEST_F(CommandsTest, FailedSaveShowsTheErrorBoxAndKeepsTheUsersValues) {
   setChecked(box, true);
   // A directory in the file's place cannot be written, whoever runs the test.
   std::filesystem::create_directory(configPath());
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   ASSERT_EQ(boxes.size(), 1u);
   const std::wstring expected = L"Unable to write to " + configPath().wstring() + L".";
   EXPECT_EQ(boxes[0].text, expected);
@@ -107,14 +107,14 @@ TEST_F(CommandsTest, FailedSaveShowsTheErrorBoxAndKeepsTheUsersValues) {
   EXPECT_TRUE(checked(box));
   // Still working: once the way is clear, Save succeeds.
   std::filesystem::remove(configPath());
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
 }
 
 TEST_F(CommandsTest, ExitClosesWithoutSaving) {
   open();
   setChecked(control(L"CheckBox1"), true);
-  click(form.BitBtn3);
+  click(control(L"BitBtn3"));
   EXPECT_EQ(form.handle(), nullptr);
   EXPECT_FALSE(std::filesystem::exists(configPath()));
   EXPECT_TRUE(boxes.empty());

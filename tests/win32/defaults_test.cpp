@@ -59,7 +59,7 @@ TEST_F(DefaultsTest, ASlidersMenuSetsItsDefaultAndSaveWritesIt) {
   EXPECT_EQ(position(slider), 8);
   EXPECT_EQ(text(control(L"gst")), L"0.40");
   EXPECT_EQ(readConfig(), file);  // nothing written until Save
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_TRUE(saved("GlareStrength=0.4")) << readConfig();
 }
 
@@ -96,7 +96,7 @@ TEST_F(DefaultsTest, APagesBackgroundSetsAllOfThatPageOnly) {
   EXPECT_EQ(text(control(L"Label9")), L"512");
   EXPECT_TRUE(checked(control(L"CheckBox1")));  // another page
   EXPECT_EQ(readConfig(), file);
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   for (const char* line :
        {"useReflections=1", "sizeX=512", "sizeY=512", "maxCount=512", "showFPS=1"})
     EXPECT_TRUE(saved(line)) << line;

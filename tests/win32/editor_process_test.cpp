@@ -5,18 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/test_support.h"
+#include "win32/running_editor.h"
 #include "win32/ui_test_support.h"
 
 namespace fs = std::filesystem;
@@ -24,64 +23,16 @@ namespace fs = std::filesystem;
 namespace zemlo::test {
 namespace {
 
-struct Found {
-  DWORD pid;
-  const wchar_t* className;  // nullptr: any
-  const wchar_t* text;       // nullptr: any
-  HWND hwnd = nullptr;
-};
-
 std::wstring windowText(HWND hwnd) {
   wchar_t buffer[512];
   return std::wstring(buffer, static_cast<std::size_t>(GetWindowTextW(hwnd, buffer, 512)));
 }
 
-bool matches(HWND hwnd, const Found& want) {
-  wchar_t cls[64];
-  GetClassNameW(hwnd, cls, 64);
-  return (!want.className || lstrcmpiW(cls, want.className) == 0) &&
-         (!want.text || windowText(hwnd) == want.text);
-}
-
-// Enumeration callbacks: named functions, as 32-bit code needs them stdcall.
-BOOL CALLBACK takeTopLevel(HWND hwnd, LPARAM p) {
-  auto& want = *reinterpret_cast<Found*>(p);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != want.pid || !IsWindowVisible(hwnd) || !matches(hwnd, want)) return TRUE;
-  want.hwnd = hwnd;
-  return FALSE;
-}
-
-BOOL CALLBACK takeChild(HWND hwnd, LPARAM p) {
-  auto& want = *reinterpret_cast<Found*>(p);
-  if (!matches(hwnd, want)) return TRUE;
-  want.hwnd = hwnd;
-  return FALSE;
-}
-
+// A named function: 32-bit code needs enumeration callbacks stdcall.
 BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM p) {
-  wchar_t cls[64];
-  GetClassNameW(hwnd, cls, 64);
-  if (lstrcmpiW(cls, L"Static") == 0)
+  if (isClass(hwnd, L"Static"))
     reinterpret_cast<std::vector<std::wstring>*>(p)->push_back(windowText(hwnd));
   return TRUE;
-}
-
-// A visible top-level window of the process; waits for it up to ten seconds.
-HWND waitForWindow(DWORD pid, const wchar_t* className) {
-  Found want{pid, className, nullptr};
-  for (int i = 0; i < 200 && !want.hwnd; ++i) {
-    EnumWindows(takeTopLevel, reinterpret_cast<LPARAM>(&want));
-    if (!want.hwnd) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return want.hwnd;
-}
-
-HWND findChild(HWND parent, const wchar_t* className, const wchar_t* text) {
-  Found want{0, className, text};
-  EnumChildWindows(parent, takeChild, reinterpret_cast<LPARAM>(&want));
-  return want.hwnd;
 }
 
 // The message of a message box: its static control with the longest text.
@@ -144,86 +95,50 @@ protected:
   void SetUp() override {
     folder_ = scratch_.path() / "game";
     fs::create_directory(folder_);
-    ASSERT_TRUE(fs::exists(shippedEditor())) << shippedEditor();
-    fs::copy_file(shippedEditor(), folder_ / "zemlo-config.exe");
+    fs::copy_file(shippedEditor(), folder_ / "zemlo-config.exe");  // there before it runs
   }
 
-  void TearDown() override {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-        TerminateProcess(process_.hProcess, 1);
-      WaitForSingleObject(process_.hProcess, 5000);
-      CloseHandle(process_.hProcess);
-      CloseHandle(process_.hThread);
-    }
-  }
-
-  // Starts the editor and waits until its window is up and idle.
-  HWND start() {
-    return startEditor(folder_ / "zemlo-config.exe", folder_.parent_path(), process_);
-  }
-
-  bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
-
-  // Ends the editor as a crash or the task manager would, wherever it is.
-  void kill() {
-    TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, 10000);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-    process_ = {};
-  }
+  // Starts the editor, ending any it started before; its main window once up and idle.
+  HWND start() { return editor_.emplace(folder_).window(); }
 
   // Presses Save, expects the settings saved, and returns how long that took (ms).
-  int timedSave(HWND main) {
+  int timedSave() {
     const ULONGLONG pressed = GetTickCount64();
-    EXPECT_EQ(save(main), L"Settings saved.");
+    EXPECT_EQ(save(), L"Settings saved.");
     return static_cast<int>(GetTickCount64() - pressed);
   }
 
   // Presses Save and kills the editor a random time up to `ms` later.
-  void killDuringSave(HWND main, int ms, std::mt19937& random) {
-    PostMessageW(findChild(main, L"Button", L"&Сохранить"), BM_CLICK, 0, 0);
+  void killDuringSave(int ms, std::mt19937& random) {
+    PostMessageW(editor_->control(L"BitBtn1"), BM_CLICK, 0, 0);
     Sleep(static_cast<DWORD>(random() % (ms + 1)));
-    kill();
+    editor_->kill();
   }
 
-  // Presses a button of the main window and returns the message box that follows.
-  HWND pressAndAwaitBox(HWND main, const wchar_t* caption) {
-    HWND button = findChild(main, L"Button", caption);
-    if (!button) return nullptr;
-    PostMessageW(button, BM_CLICK, 0, 0);
-    return waitForWindow(process_.dwProcessId, L"#32770");
+  // Presses Save and returns the message box that follows.
+  HWND pressSave() {
+    PostMessageW(editor_->control(L"BitBtn1"), BM_CLICK, 0, 0);
+    return editor_->messageBox();
   }
 
   void dismiss(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && IsWindow(box); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
   }
 
   // Presses Save and answers the message box that follows; its message, or
   // nothing when no box came.
-  std::wstring save(HWND main) {
-    HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  std::wstring save() {
+    HWND box = pressSave();
     if (!box) return L"";
     const std::wstring message = messageOf(box);
     dismiss(box);
     return message;
   }
 
-  // Closes the editor by its close box and returns its exit code.
-  DWORD close(HWND main) {
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) return 0xDEAD;
-    DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-  }
-
   ScratchDir scratch_;
   fs::path folder_;
-  PROCESS_INFORMATION process_{};
+  std::optional<RunningEditor> editor_;
 };
 
 // What these tests start is what ships: a 32-bit GUI exe that needs no DLL
@@ -239,20 +154,18 @@ TEST_F(EditorProcess, IsTheShipped32BitGuiExe) {
     EXPECT_TRUE(std::any_of(std::begin(system), std::end(system), [&](const char* s) {
       return lstrcmpiA(s, dll.c_str()) == 0;
     })) << dll;
-  HWND main = start();
-  ASSERT_TRUE(main);
+  ASSERT_TRUE(start());
   BOOL wow64 = FALSE;
-  ASSERT_TRUE(IsWow64Process(process_.hProcess, &wow64));
+  ASSERT_TRUE(IsWow64Process(editor_->process(), &wow64));
   EXPECT_TRUE(wow64) << "the editor runs as a 32-bit process in a 64-bit prefix";
-  EXPECT_EQ(close(main), 0u);
+  EXPECT_EQ(editor_->close(), 0u);
 }
 
 TEST_F(EditorProcess, SavesBesideItselfAndExits) {
   writeBytes(folder_ / "config.cfg", "[General]\r\nshowFPS=1\r\n; mine\r\n");
-  HWND main = start();
-  ASSERT_TRUE(main);
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
+  ASSERT_TRUE(start());
+  EXPECT_EQ(save(), L"Settings saved.");
+  EXPECT_EQ(editor_->close(), 0u);
   const std::string saved = readBytes(folder_ / "config.cfg");
   EXPECT_NE(saved.find("showFPS=1\r\n"), std::string::npos);
   EXPECT_NE(saved.find("; mine\r\n"), std::string::npos);
@@ -264,24 +177,23 @@ TEST_F(EditorProcess, SavesBesideItselfAndExits) {
 TEST_F(EditorProcess, FolderGoneAtSaveTimeFailsTheSaveAndKeepsRunning) {
   const std::string original = "[General]\r\nshowFPS=1\r\n";
   writeBytes(folder_ / "config.cfg", original);
-  HWND main = start();
-  ASSERT_TRUE(main);
+  ASSERT_TRUE(start());
   const fs::path moved = scratch_.path() / "moved";
   if (!MoveFileW(folder_.c_str(), moved.c_str()))
     GTEST_SKIP() << "the folder of a running program cannot be moved here";
-  HWND box = pressAndAwaitBox(main, L"&Сохранить");
+  HWND box = pressSave();
   ASSERT_TRUE(box);
   EXPECT_EQ(windowText(box), L"ZEMLO Configurator");
   EXPECT_EQ(messageOf(box), L"Unable to write to " + (folder_ / "config.cfg").wstring() + L".");
   dismiss(box);
-  EXPECT_TRUE(running());
-  EXPECT_TRUE(IsWindow(main));
+  EXPECT_TRUE(editor_->running());
+  EXPECT_TRUE(IsWindow(editor_->window()));
   EXPECT_FALSE(fs::exists(folder_)) << "the save must not create the folder again";
   ASSERT_TRUE(MoveFileW(moved.c_str(), folder_.c_str()));
   EXPECT_EQ(readBytes(folder_ / "config.cfg"), original);
   // With the folder back, the same editor saves.
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
+  EXPECT_EQ(save(), L"Settings saved.");
+  EXPECT_EQ(editor_->close(), 0u);
 }
 
 // Killed at random moments during saves, the editor leaves config.cfg either
@@ -291,12 +203,11 @@ TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
   const std::string original = playersConfig(4000);
   writeBytes(config, original);
   // One save to its end: the new file, and how long a save takes.
-  HWND main = start();
-  ASSERT_TRUE(main);
+  ASSERT_TRUE(start());
   const ULONGLONG pressed = GetTickCount64();
-  ASSERT_EQ(save(main), L"Settings saved.");
+  ASSERT_EQ(save(), L"Settings saved.");
   const int saveMs = static_cast<int>(GetTickCount64() - pressed);
-  EXPECT_EQ(close(main), 0u);
+  EXPECT_EQ(editor_->close(), 0u);
   const std::string saved = readBytes(config);
   ASSERT_NE(saved, original);
 
@@ -304,9 +215,8 @@ TEST_F(EditorProcess, KilledDuringSavesLeavesTheOldFileOrTheNew) {
   int old = 0, whole = 0;
   for (int run = 0; run < 24; ++run) {
     writeBytes(config, original);
-    main = start();
-    ASSERT_TRUE(main);
-    killDuringSave(main, saveMs + saveMs / 4, random);
+    ASSERT_TRUE(start());
+    killDuringSave(saveMs + saveMs / 4, random);
     const std::string after = readBytes(config);
     EXPECT_TRUE(after == original || after == saved)
         << "run " << run << ": " << after.size() << " bytes";
@@ -331,28 +241,46 @@ TEST_F(EditorProcess, SaveAfterAKilledSaveLeavesNoCopyBehind) {
   writeBytes(config, playersConfig(4000));
   writeBytes(folder_ / "config.cfg.0123abcd.tmp", playersConfig(4000).substr(0, 5000));
   ASSERT_GT(namesIn(folder_).size(), expected.size()) << "no staged copy planted";
-  HWND main = start();
-  ASSERT_TRUE(main);
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
+  ASSERT_TRUE(start());
+  EXPECT_EQ(save(), L"Settings saved.");
+  EXPECT_EQ(editor_->close(), 0u);
   EXPECT_EQ(namesIn(folder_), expected);
   for (const std::string& name : others) EXPECT_EQ(readBytes(folder_ / name), "the player's");
 }
 
-// Run by full_disk.sh: the editor in ZEMLO_FULL_DISK_DIR under a limit on the
-// size of the files it writes, which the save of that folder's config.cfg
+// The value a script gave this run as --name=value; empty when it gave none.
+std::wstring given(const std::wstring& name) {
+  const std::wstring line = GetCommandLineW(), flag = L"--" + name + L"=";
+  const std::size_t at = line.find(flag);
+  if (at == std::wstring::npos) return L"";
+  const std::size_t from = at + flag.size();
+  return line.substr(from, line.find(L' ', from) - from);
+}
+
+// Run by a script (full_disk.sh, read_only_folder.sh) in a game folder no
+// scratch folder can stand for, which it makes, puts the editor in, and gives
+// as --game-folder.
+class EditorInGivenFolder : public EditorProcess {
+protected:
+  void SetUp() override {
+    folder_ = given(L"game-folder");
+    if (folder_.empty()) GTEST_SKIP() << "run by full_disk.sh or read_only_folder.sh";
+  }
+};
+
+// Run by full_disk.sh: the editor under a limit on the size of the files it
+// writes, given as --file-size-limit, which the save of its config.cfg
 // outgrows, the way a full disk stops a write part way.
-class EditorOnFullDisk : public EditorProcess {
+class EditorOnFullDisk : public EditorInGivenFolder {
 protected:
   // A player's config.cfg 100 bytes short of the limit: its staged copy fits,
   // the keys the save adds do not, and the cut falls in the player's own lines.
   void SetUp() override {
-    const char* dir = std::getenv("ZEMLO_FULL_DISK_DIR");
-    const char* limit = std::getenv("ZEMLO_FULL_DISK_BYTES");
-    if (!dir || !limit) GTEST_SKIP() << "run by full_disk.sh";
-    folder_ = fs::path(dir);
+    EditorInGivenFolder::SetUp();
+    const std::wstring limit = given(L"file-size-limit");
+    if (IsSkipped() || limit.empty()) GTEST_SKIP() << "run by full_disk.sh";
     std::string config = playersConfig(4000);
-    const std::size_t size = std::strtoul(limit, nullptr, 10) - 100;
+    const std::size_t size = std::stoul(limit) - 100;
     ASSERT_LT(config.size() + 4, size) << "the test file outgrew the limit";
     config += "; " + std::string(size - config.size() - 4, 'x') + "\r\n";
     writeBytes(folder_ / "config.cfg", config);
@@ -362,10 +290,9 @@ protected:
 TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
   const fs::path config = folder_ / "config.cfg";
   const std::string original = readBytes(config);
-  HWND main = start();
-  ASSERT_TRUE(main);
-  EXPECT_EQ(save(main), L"Unable to write to " + config.wstring() + L".");
-  EXPECT_TRUE(running());
+  ASSERT_TRUE(start());
+  EXPECT_EQ(save(), L"Unable to write to " + config.wstring() + L".");
+  EXPECT_TRUE(editor_->running());
   EXPECT_TRUE(readBytes(config) == original) << "config.cfg changed";
   std::vector<std::wstring> names;
   for (const auto& entry : fs::directory_iterator(folder_))
@@ -373,8 +300,8 @@ TEST_F(EditorOnFullDisk, SaveFailsKeepsTheFileAndSucceedsOnceThereIsRoom) {
   EXPECT_EQ(names.size(), 2u) << "a staged copy left behind";
   // Room again: a config.cfg the save fits in.
   writeBytes(config, "[General]\r\nshowFPS=1\r\n");
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
+  EXPECT_EQ(save(), L"Settings saved.");
+  EXPECT_EQ(editor_->close(), 0u);
   EXPECT_NE(readBytes(config).find("texOffsetY=-0.49\r\n"), std::string::npos);
 }
 
@@ -387,42 +314,30 @@ TEST_F(EditorProcess, KilledDuringAWriteInPlaceStartsAndSavesAgain) {
   HANDLE held = CreateFileW(config.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  HWND main = start();
-  ASSERT_TRUE(main);
-  const int saveMs = timedSave(main);
+  ASSERT_TRUE(start());
+  const int saveMs = timedSave();
   writeBytes(config, playersConfig(4000));  // so that the next save writes again
   std::mt19937 random(20261211);
-  killDuringSave(main, saveMs, random);
+  killDuringSave(saveMs, random);
   CloseHandle(held);
-  main = start();
-  ASSERT_TRUE(main);
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
+  ASSERT_TRUE(start());
+  EXPECT_EQ(save(), L"Settings saved.");
+  EXPECT_EQ(editor_->close(), 0u);
   EXPECT_NE(readBytes(config).find("texOffsetY=-0.49\r\n"), std::string::npos);
 }
 
 // Run by read_only_folder.sh as an ordinary user: the game's folder takes no
 // new file from this user, config.cfg in it may be written. The save stages
 // its copy in the temporary folder and writes config.cfg in place.
-class EditorInReadOnlyFolder : public EditorProcess {
-protected:
-  void SetUp() override {
-    const std::wstring line = GetCommandLineW(), flag = L"--game-folder=";
-    const std::size_t at = line.find(flag);
-    if (at == std::wstring::npos) GTEST_SKIP() << "run by read_only_folder.sh";
-    const std::size_t from = at + flag.size();
-    folder_ = fs::path(line.substr(from, line.find(L' ', from) - from));
-  }
-};
+using EditorInReadOnlyFolder = EditorInGivenFolder;
 
 TEST_F(EditorInReadOnlyFolder, SavesThroughTheTemporaryFolderInPlace) {
   const fs::path config = folder_ / "config.cfg";
   ASSERT_FALSE(writableForMe(folder_)) << "the folder takes new files";
   ASSERT_TRUE(writableForMe(config));
-  HWND main = start();
-  ASSERT_TRUE(main);
-  EXPECT_EQ(save(main), L"Settings saved.");
-  EXPECT_EQ(close(main), 0u);
+  ASSERT_TRUE(start());
+  EXPECT_EQ(save(), L"Settings saved.");
+  EXPECT_EQ(editor_->close(), 0u);
   const std::string saved = readBytes(config);
   EXPECT_NE(saved.find("showFPS=0\r\n; keep\r\n"), std::string::npos);
   EXPECT_NE(saved.find("texOffsetY=-0.49\r\n"), std::string::npos);
@@ -433,21 +348,13 @@ TEST_F(EditorInReadOnlyFolder, SavesThroughTheTemporaryFolderInPlace) {
 // new file, and whose config.cfg starts with a hole (a page never written): the
 // save stages elsewhere, its write in place fails, and so does putting the old
 // bytes back, for the hole needs room. The box names where the old bytes are.
-class EditorOnFullFileSystem : public EditorProcess {
-protected:
-  void SetUp() override {
-    const char* dir = std::getenv("ZEMLO_FULL_FILE_SYSTEM_DIR");
-    if (!dir) GTEST_SKIP() << "run by full_disk.sh";
-    folder_ = fs::path(dir);
-  }
-};
+using EditorOnFullFileSystem = EditorInGivenFolder;
 
 TEST_F(EditorOnFullFileSystem, FailedWriteInPlaceAndFailedUndoKeepTheOldBytesInACopy) {
   const fs::path config = folder_ / "config.cfg";
   const std::string original = readBytes(config);
-  HWND main = start();
-  ASSERT_TRUE(main);
-  const std::wstring message = save(main);
+  ASSERT_TRUE(start());
+  const std::wstring message = save();
   const std::wstring fixed =
       L"Unable to write to " + config.wstring() + L".\nThe settings before this save are kept in ";
   ASSERT_EQ(message.substr(0, fixed.size()), fixed) << "no copy named";
@@ -455,8 +362,8 @@ TEST_F(EditorOnFullFileSystem, FailedWriteInPlaceAndFailedUndoKeepTheOldBytesInA
   const fs::path kept = message.substr(fixed.size(), message.size() - fixed.size() - 1);
   EXPECT_EQ(readBytes(kept), original) << kept;
   fs::remove(kept);
-  EXPECT_TRUE(running());
-  EXPECT_EQ(close(main), 0u);
+  EXPECT_TRUE(editor_->running());
+  EXPECT_EQ(editor_->close(), 0u);
 }
 
 }  // namespace

@@ -27,14 +27,14 @@ TEST_F(FaultsTest, FileHeldOpenWithoutSharingFailsTheSaveAndStaysIntact) {
   HANDLE held =
       CreateFileW(configPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   CloseHandle(held);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
   EXPECT_TRUE(IsWindow(form.handle()));
   EXPECT_EQ(readConfig(), original);
   // Let go of, the same window saves.
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
   EXPECT_TRUE(contains(readConfig(), "; keep\r\n"));
 }
@@ -63,7 +63,7 @@ TEST_F(FaultsTest, FileHeldOpenForWritingButNotDeletionIsWrittenInPlace) {
   ASSERT_FALSE(MoveFileExW(probe.c_str(), configPath().c_str(), MOVEFILE_REPLACE_EXISTING))
       << "it can be replaced";
   std::filesystem::remove(probe);
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   CloseHandle(held);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, L"Settings saved.");
@@ -80,14 +80,14 @@ TEST_F(FaultsTest, RevertRightAfterSaveShowsTheSave) {
   open();
   HWND fps = control(L"CheckBox1");
   setChecked(fps, true);
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   setChecked(fps, false);
-  click(form.BitBtn2);
+  click(control(L"BitBtn2"));
   EXPECT_TRUE(checked(fps));
   const std::string saved = readConfig();
   writeConfig(saved.substr(0, saved.find("showStat=0")) + "showStat=1" +
               saved.substr(saved.find("showStat=0") + 10));
-  click(form.BitBtn2);
+  click(control(L"BitBtn2"));
   EXPECT_TRUE(checked(control(L"CheckBox2")));
   EXPECT_TRUE(stagedCopiesBeside(configPath()).empty());
 }
@@ -104,7 +104,7 @@ TEST_F(FaultsTest, ReadOnlyConfigFailsTheSaveAndStaysIntact) {
   EXPECT_TRUE(checked(control(L"CheckBox1")));
   EXPECT_EQ(text(control(L"Label9")), L"77");
   setChecked(control(L"CheckBox2"), true);
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
   EXPECT_TRUE(IsWindow(form.handle()));
@@ -112,7 +112,7 @@ TEST_F(FaultsTest, ReadOnlyConfigFailsTheSaveAndStaysIntact) {
   EXPECT_EQ(readConfig(), original);
   // Made writable again, the same window saves.
   ASSERT_TRUE(SetFileAttributesW(configPath().c_str(), FILE_ATTRIBUTE_NORMAL));
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
   EXPECT_TRUE(contains(readConfig(), "showStat=1\r\n"));
   EXPECT_TRUE(contains(readConfig(), "; keep\r\n"));
@@ -126,7 +126,7 @@ TEST_F(FaultsTest, ReadOnlyFolderFailsTheSaveAndCreatesNothing) {
   ASSERT_FALSE(std::filesystem::exists(configPath()));
   open();
   EXPECT_TRUE(checked(control(L"CheckBox3")));  // useTrilinear's default
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, L"Unable to write to " + configPath().wstring() + L".");
   EXPECT_TRUE(IsWindow(form.handle()));
@@ -138,7 +138,7 @@ TEST_F(FaultsTest, HugeValueIsCutAndTheRestStillLoads) {
   open();
   EXPECT_EQ(text(control(L"LOD1")), L"0.00");  // 2047 sevens: beyond a double, the default
   EXPECT_TRUE(checked(control(L"CheckBox1")));
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
   EXPECT_TRUE(contains(readConfig(), "LODbias0=0\r\n"));
 }
@@ -150,7 +150,7 @@ TEST_F(FaultsTest, TenMegabyteFileLoadsAndKeepsItsOtherLines) {
   writeConfig(big);
   open();
   EXPECT_TRUE(checked(control(L"CheckBox2")));
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
   const std::string after = readConfig();
   EXPECT_GT(after.size(), 10u << 20);
@@ -165,7 +165,7 @@ TEST_F(FaultsTest, BinaryGarbageLoadsDefaultsAndSaves) {
   writeConfig(garbage);
   open();
   EXPECT_TRUE(checked(control(L"CheckBox3")));  // useTrilinear's default
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
   // The editor's keys are all there to be read again.
   Settings reread{};
@@ -180,7 +180,7 @@ TEST_F(FaultsTest, UnicodeFileIsReadAndStaysUnicode) {
       std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)));
   open();
   EXPECT_TRUE(checked(control(L"CheckBox1")));
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
   const std::string after = readConfig();
   ASSERT_GE(after.size(), 2u);
@@ -196,7 +196,7 @@ TEST_F(FaultsTest, CarriageReturnOnlyLineEndsRead) {
   EXPECT_TRUE(checked(control(L"CheckBox1")));
   EXPECT_EQ(text(control(L"LOD1")), L"-0.50");
   EXPECT_EQ(text(control(L"Label9")), L"77");
-  click(form.BitBtn1);
+  click(control(L"BitBtn1"));
   EXPECT_EQ(boxes.back().text, L"Settings saved.");
 }
 

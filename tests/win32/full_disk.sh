@@ -34,8 +34,8 @@ if [ "$mode" = file-system ]; then
   printf '\r\n[General]\r\nshowFPS=1\r\n; keep\r\n' >>"$dir/config.cfg"
   dd if=/dev/zero of="$dir/filler" bs=4096 2>/dev/null || true  # until the file system is full
   status=0
-  ZEMLO_FULL_FILE_SYSTEM_DIR="$(winpath "$dir")" "$wine" "$tests" \
-    --gtest_filter='EditorOnFullFileSystem.*' >"$log" 2>&1 </dev/null || status=$?
+  "$wine" "$tests" --gtest_filter='EditorOnFullFileSystem.*' "--game-folder=$(winpath "$dir")" \
+    >"$log" 2>&1 </dev/null || status=$?
   finish $status
 fi
 
@@ -47,7 +47,7 @@ limit_kib=160
 # SIGXFSZ ignored (as it stays across exec): a write past the limit then
 # fails as on a full disk instead of killing the writer.
 status=0
-(trap '' XFSZ && ulimit -f "$limit_kib" && ZEMLO_FULL_DISK_BYTES=$((limit_kib * 1024)) \
-  ZEMLO_FULL_DISK_DIR="$(winpath "$dir")" exec "$wine" "$tests" --gtest_filter='EditorOnFullDisk.*') \
+(trap '' XFSZ && ulimit -f "$limit_kib" && exec "$wine" "$tests" --gtest_filter='EditorOnFullDisk.*' \
+  "--game-folder=$(winpath "$dir")" "--file-size-limit=$((limit_kib * 1024))") \
   >"$log" 2>&1 </dev/null || status=$?
 finish $status

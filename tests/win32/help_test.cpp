@@ -31,7 +31,7 @@ protected:
   // Over what explains a control to the mouse: the control itself, or for a
   // slider, which shows nothing when hovered, its caption label where that has
   // help, else its group's background.
-  void moveOverWhatExplains(const wchar_t* name);
+  void moveOverWhatExplains(const ui::ControlRow& row);
 };
 
 // A group box's own background, clear of its children.
@@ -46,17 +46,14 @@ const Background kGroupBox6{L"GroupBox6", 3, 50};
 const Background kGroupBox7{L"GroupBox7", 195, 80};
 const Background kGroupBox8{L"GroupBox8", 5, 100};
 
-void HelpTest::moveOverWhatExplains(const wchar_t* name) {
-  const ui::ControlRow* row = nullptr;
-  for (const ui::ControlRow& r : ui::controlTable())
-    if (name == std::wstring(r.name)) row = &r;
-  const ui::ControlRow* label = ui::rowOf(row->namedBy);
-  if (row->kind != ui::Kind::HSlider && row->kind != ui::Kind::VSlider)
-    moveOver(control(name));
+void HelpTest::moveOverWhatExplains(const ui::ControlRow& row) {
+  const ui::ControlRow* label = ui::rowOf(row.namedBy);
+  if (row.kind != ui::Kind::HSlider && row.kind != ui::Kind::VSlider)
+    moveOver(control(row.name));
   else if (label && label->help)
     moveOver(control(label->name));
   else  // a colour slider: both colour groups have their background there
-    moveOver(GetParent(control(name)), kGroupBox5.x, kGroupBox5.y);
+    moveOver(GetParent(control(row.name)), kGroupBox5.x, kGroupBox5.y);
 }
 
 TEST_F(HelpTest, EveryControlWithHelpFillsItsOwnPane) {
@@ -136,7 +133,7 @@ TEST_F(HelpTest, ControlsWithoutHelpChangeNothing) {
   moveOver(control(L"TrackBar8"));
   moveOver(control(L"GroupBox12"), 100, 5);
   moveOver(control(L"Help1"));
-  moveOver(form.BitBtn1);
+  moveOver(control(L"BitBtn1"));
   EXPECT_EQ(help(2), before);
   EXPECT_EQ(help(3), L"");
 }
@@ -166,29 +163,30 @@ TEST_F(HelpTest, WhatTheUserTypedIsReplacedByTheNextText) {
 
 // Tab onto a control: its page's pane shows what hovering over it shows, a
 // slider what hovering over its caption label or group shows, and a control
-// without help leaves the pane as hovering over it does.
+// without help leaves the pane as hovering over it does. Each control of the
+// page, in the order Tab takes from the tab row.
 TEST_F(HelpTest, TheKeyboardFocusShowsWhatHoveringShows) {
-  const wchar_t* inTabOrder[][9] = {
-      {L"CheckBox1", L"CheckBox2", L"CheckBox3", L"CheckBox4", L"CheckBox5", L"CheckBox6",
-       L"TrackBar1", L"TrackBar2", L"CheckBox16"},
-      {L"Help2", L"CheckBox7", L"CheckBox8", L"HLs1", L"HLs2", L"HLs3", L"CheckBox9", L"CheckBox11",
-       L"CheckBox12"},
-      {L"CheckBox13", L"CheckBox14", L"CheckBox15", L"CheckBox18", L"TrackBar11", L"TrackBar8",
-       L"TrackBar9", L"TrackBar10", L"TrackBar12"}};
   for (int page = 0; page < 3; ++page) {
     form.selectPage(page);
+    const HWND sheet = control((L"TabSheet" + std::to_wstring(page + 1)).c_str());
+    std::vector<const ui::ControlRow*> inTabOrder;
+    focus(control(L"PageControl1"));
+    for (key(VK_TAB); IsChild(sheet, GetFocus()); key(VK_TAB))
+      for (const ui::ControlRow& row : ui::controlTable())
+        if (form.controlByName(row.name) == GetFocus()) inTabOrder.push_back(&row);
+    ASSERT_FALSE(inTabOrder.empty()) << "page " << page;
     std::vector<std::wstring> hovered;
     moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);  // empties every pane
-    for (const wchar_t* name : inTabOrder[page]) {
-      moveOverWhatExplains(name);
+    for (const ui::ControlRow* row : inTabOrder) {
+      moveOverWhatExplains(*row);
       hovered.push_back(help(page + 1));
     }
     moveOver(control(kGroupBox1.box), kGroupBox1.x, kGroupBox1.y);
     focus(control(L"PageControl1"));
     for (std::size_t i = 0; i < hovered.size(); ++i) {
       key(VK_TAB);
-      ASSERT_EQ(GetFocus(), control(inTabOrder[page][i]));
-      EXPECT_EQ(help(page + 1), hovered[i]) << named(inTabOrder[page][i]);
+      ASSERT_EQ(GetFocus(), control(inTabOrder[i]->name));
+      EXPECT_EQ(help(page + 1), hovered[i]) << named(inTabOrder[i]->name);
     }
   }
 }

@@ -20,9 +20,9 @@ bool revertAsked(const std::vector<ShownMessageBox>& shown) {
 TEST_F(KeyboardTest, OpensOnTheFirstPageWithSaveFocused) {
   open();
   EXPECT_EQ(form.activePage(), 0);
-  EXPECT_EQ(GetFocus(), form.BitBtn1);
-  EXPECT_TRUE(IsWindowVisible(form.TabSheet1));
-  EXPECT_FALSE(IsWindowVisible(form.TabSheet2));
+  EXPECT_EQ(GetFocus(), control(L"BitBtn1"));
+  EXPECT_TRUE(IsWindowVisible(control(L"TabSheet1")));
+  EXPECT_FALSE(IsWindowVisible(control(L"TabSheet2")));
 }
 
 TEST_F(KeyboardTest, EnterPressesTheDefaultOrTheFocusedButton) {
@@ -160,21 +160,21 @@ TEST_F(KeyboardTest, CtrlTabSwitchesPagesFromTheTabRowOrInsideAPage) {
   key(VK_TAB, true);
   EXPECT_EQ(form.activePage(), 1);
   // The focus left the hidden page for the new one.
-  EXPECT_TRUE(IsChild(form.TabSheet2, GetFocus()));
+  EXPECT_TRUE(IsChild(control(L"TabSheet2"), GetFocus()));
 
-  focus(form.BitBtn2);
+  focus(control(L"BitBtn2"));
   key(VK_TAB, true);
   EXPECT_EQ(form.activePage(), 1);
-  EXPECT_EQ(GetFocus(), form.BitBtn2);
+  EXPECT_EQ(GetFocus(), control(L"BitBtn2"));
 }
 
 TEST_F(KeyboardTest, ClickingATabShowsItsPage) {
   open();
-  TabCtrl_SetCurFocus(form.PageControl1, 2);
+  TabCtrl_SetCurFocus(control(L"PageControl1"), 2);
   pump();
   EXPECT_EQ(form.activePage(), 2);
-  EXPECT_TRUE(IsWindowVisible(form.TabSheet3));
-  EXPECT_FALSE(IsWindowVisible(form.TabSheet1));
+  EXPECT_TRUE(IsWindowVisible(control(L"TabSheet3")));
+  EXPECT_FALSE(IsWindowVisible(control(L"TabSheet1")));
 }
 
 }  // namespace

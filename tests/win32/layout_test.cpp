@@ -100,7 +100,7 @@ TEST_F(LayoutTest, CaptionsAndSliderSettingsFollowTheTables) {
   // Help panes are editable; the About text is not.
   EXPECT_FALSE(GetWindowLongW(control(L"Help3"), GWL_STYLE) & ES_READONLY);
   EXPECT_TRUE(GetWindowLongW(control(L"Memo1"), GWL_STYLE) & ES_READONLY);
-  EXPECT_EQ(TabCtrl_GetItemCount(form.PageControl1), 4);
+  EXPECT_EQ(TabCtrl_GetItemCount(control(L"PageControl1")), 4);
 }
 
 TEST_F(LayoutTest, At144DpiFontsAndGeometryScale) {
@@ -115,8 +115,8 @@ TEST_F(LayoutTest, At144DpiFontsAndGeometryScale) {
   EXPECT_EQ(lf.lfHeight, -17);
 
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.BitBtn1, WM_GETFONT, 0, 0)));
+  HGDIOBJ old = SelectObject(
+      dc, reinterpret_cast<HFONT>(SendMessageW(control(L"BitBtn1"), WM_GETFONT, 0, 0)));
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   SelectObject(dc, old);

@@ -24,60 +24,7 @@ void removeConfig(const fs::path& path) {
   fs::remove_all(path, ignored);
 }
 
-struct WindowOf {
-  DWORD pid;
-  HWND hwnd = nullptr;
-};
-
-// A named function: 32-bit code needs enumeration callbacks stdcall.
-BOOL CALLBACK takeFormOf(HWND hwnd, LPARAM p) {
-  auto& want = *reinterpret_cast<WindowOf*>(p);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != want.pid || !IsWindowVisible(hwnd) || !isClass(hwnd, L"TForm1")) return TRUE;
-  want.hwnd = hwnd;
-  return FALSE;
-}
-
 }  // namespace
-
-fs::path shippedEditor() {
-  wchar_t self[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return (fs::path(std::wstring(self, n)).parent_path() / ZEMLO_EDITOR_FROM_TESTS)
-      .lexically_normal();
-}
-
-HWND startEditor(const fs::path& exe, const fs::path& workingFolder, PROCESS_INFORMATION& process) {
-  std::wstring command = L"\"" + exe.wstring() + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingFolder.c_str(), &si, &process))
-    return nullptr;
-  WaitForInputIdle(process.hProcess, 10000);
-  WindowOf want{process.dwProcessId};
-  for (int i = 0; i < 200 && !want.hwnd; ++i) {
-    EnumWindows(takeFormOf, reinterpret_cast<LPARAM>(&want));
-    if (!want.hwnd) Sleep(50);
-  }
-  return want.hwnd;
-}
-
-RunningEditor::RunningEditor(const fs::path& folder) {
-  const fs::path exe = folder / "zemlo-config.exe";
-  fs::copy_file(shippedEditor(), exe);
-  window_ = startEditor(exe, folder, process_);
-}
-
-RunningEditor::~RunningEditor() {
-  if (!process_.hProcess) return;
-  if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process_.hProcess, 5000) == WAIT_TIMEOUT)
-    TerminateProcess(process_.hProcess, 1);
-  CloseHandle(process_.hProcess);
-  CloseHandle(process_.hThread);
-}
 
 bool isClass(HWND hwnd, const wchar_t* name) {
   wchar_t cls[64] = {};
@@ -131,7 +78,7 @@ void WindowTest::open(const ui::FormOptions& options) {
   form.create(options);
   ShowWindow(form.handle(), SW_SHOWNORMAL);
   SetForegroundWindow(form.handle());
-  SetFocus(form.BitBtn1);
+  SetFocus(control(L"BitBtn1"));
   pump();
 }
 

@@ -45,30 +45,6 @@ private:
   HGDIOBJ old_;
 };
 
-// The exe that ships, as the build put it beside the tests.
-std::filesystem::path shippedEditor();
-
-// Starts `exe` in `workingFolder` and waits until it is idle; its visible main
-// window, or null when none came within ten seconds.
-HWND startEditor(const std::filesystem::path& exe, const std::filesystem::path& workingFolder,
-                 PROCESS_INFORMATION& process);
-
-// The shipped editor, copied into a folder of its own and run there as a
-// player runs it; ended with the object.
-class RunningEditor {
-public:
-  explicit RunningEditor(const std::filesystem::path& folder);
-  ~RunningEditor();
-  RunningEditor(const RunningEditor&) = delete;
-  RunningEditor& operator=(const RunningEditor&) = delete;
-  // Its main window once it is up and idle; null when it did not come.
-  HWND window() const { return window_; }
-
-private:
-  PROCESS_INFORMATION process_{};
-  HWND window_ = nullptr;
-};
-
 inline ui::FormOptions atDpi(int dpi) {
   ui::FormOptions options;
   options.dpi = dpi;
@@ -79,26 +55,6 @@ inline ui::FormOptions withPicture(std::span<const uint8_t> bytes) {
   options.picture = bytes;
   return options;
 }
-
-// The window under test. Its controls are its own: tests find them by name,
-// and the few they press most are named here, looked up when used.
-class FormUnderTest : public ui::TForm1 {
-  class Named {
-  public:
-    Named(const ui::TForm1& form, const wchar_t* name) : form_(form), name_(name) {}
-    operator HWND() const { return form_.controlByName(name_); }
-
-  private:
-    const ui::TForm1& form_;
-    const wchar_t* name_;
-  };
-
-public:
-  Named BitBtn1{*this, L"BitBtn1"}, BitBtn2{*this, L"BitBtn2"}, BitBtn3{*this, L"BitBtn3"};
-  Named PageControl1{*this, L"PageControl1"};
-  Named TabSheet1{*this, L"TabSheet1"}, TabSheet2{*this, L"TabSheet2"},
-      TabSheet3{*this, L"TabSheet3"};
-};
 
 class WindowTest : public ::testing::Test {
 public:
@@ -135,7 +91,7 @@ protected:
   // Rectangle of a control in its parent's client area.
   RECT placement(HWND hwnd) const;
 
-  FormUnderTest form;
+  ui::TForm1 form;
 
 private:
   ui::MessageBoxFunction previous_ = nullptr;
